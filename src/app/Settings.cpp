@@ -1,0 +1,113 @@
+#include "app/Settings.h"
+
+#include "app/UComon.h"
+#include "configurations/XmlFile.h"
+
+#include <QDir>
+#include <QDomDocument>
+#include <QFileInfo>
+#include <QXmlStreamWriter>
+
+void Set_Program_Folders(const QString& programDir)
+{
+    QString dir = QDir::cleanPath(programDir);
+    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+        dir.chop(1);
+    Shared.Dir_Program = dir;
+    Shared.Dir_Master = Path_Join(dir, QStringLiteral("MASTER"));
+    Shared.Dir_Projects = Path_Join(dir, QStringLiteral("PROJECTS"));
+    Shared.Dir_Language = Path_Join(dir, QStringLiteral("LANGUAGE"));
+    for (const QString& d : {Shared.Dir_Master, Shared.Dir_Projects, Shared.Dir_Language}) {
+        if (!QFileInfo(d).isDir())
+            QDir().mkdir(d); // a failure shows later, where the folder is needed
+    }
+}
+
+QString Settings_File_Path()
+{
+    return Path_Join(Shared.Dir_Program, QStringLiteral("Tessaform.xml"));
+}
+
+void Set_Settings_Defaults()
+{
+    Shared.Conf_Name.clear();
+    Shared.Conf_Dir.clear();
+    Shared.Last_IP_Address = Default_IP_Address;
+    Shared.Language_Name = QStringLiteral("English");
+    Shared.Enable_Internet = false;
+    Shared.Enable_Update = false;
+    Shared.Enable_Jump_Field_Tables = false;
+    Shared.Double_Click_Auto_Size = false;
+}
+
+void Read_Settings()
+{
+    Set_Settings_Defaults();
+    const QString path = Settings_File_Path();
+    if (!QFileInfo::exists(path))
+        return;
+    const QDomDocument doc = Load_Xml_File(path);
+    const QDomNode root = doc.firstChild();
+
+    auto text = [&](const char* parent, const char* child, const QString& def) {
+        const QDomElement p = root.firstChildElement(QString::fromLatin1(parent));
+        const QDomElement c = p.firstChildElement(QString::fromLatin1(child));
+        return c.isNull() ? def : c.text();
+    };
+    auto flag = [&](const char* child) {
+        return text("lastinternet", child, QString()) == QLatin1String("1");
+    };
+
+    Shared.Conf_Name = text("lastproj", "projectname", QString());
+    Shared.Last_IP_Address = text("lastipadd", "ipaddress", Default_IP_Address);
+    Shared.Language_Name = text("lastlang", "language", QStringLiteral("English"));
+    Shared.Enable_Internet = flag("enable_internet");
+    Shared.Enable_Update = flag("enable_update");
+    Shared.Enable_Jump_Field_Tables = flag("enable_jump_field_tables");
+    Shared.Double_Click_Auto_Size = flag("Double_Click_Auto_Size");
+}
+
+QByteArray Settings_Xml()
+{
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    w.setAutoFormatting(false);
+    auto flag = [](bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); };
+    w.writeStartElement(QStringLiteral("Conf_Settings"));
+    w.writeStartElement(QStringLiteral("lastproj"));
+    w.writeTextElement(QStringLiteral("projectname"), Shared.Conf_Name);
+    w.writeEndElement();
+    w.writeStartElement(QStringLiteral("lastipadd"));
+    w.writeTextElement(QStringLiteral("ipaddress"), Shared.Last_IP_Address);
+    w.writeEndElement();
+    w.writeStartElement(QStringLiteral("lastlang"));
+    w.writeTextElement(QStringLiteral("language"), Shared.Language_Name);
+    w.writeEndElement();
+    w.writeStartElement(QStringLiteral("lastinternet"));
+    w.writeTextElement(QStringLiteral("enable_internet"), flag(Shared.Enable_Internet));
+    w.writeTextElement(QStringLiteral("enable_update"), flag(Shared.Enable_Update));
+    w.writeTextElement(QStringLiteral("enable_jump_field_tables"),
+                       flag(Shared.Enable_Jump_Field_Tables));
+    w.writeTextElement(QStringLiteral("Double_Click_Auto_Size"), flag(Shared.Double_Click_Auto_Size));
+    w.writeEndElement();
+    w.writeEndElement();
+    return out;
+}
+
+void Save_Setting()
+{
+    Write_File_Atomic(Settings_File_Path(), Settings_Xml());
+}
+
+bool Restore_Configuration()
+{
+    const QString dir = Path_Join(Shared.Dir_Projects, Shared.Conf_Name);
+    // An unsafe name is kept for the settings file but never used as a path.
+    if (!Shared.Conf_Name.isEmpty() && !Is_Unsafe_Path_Name(Shared.Conf_Name)
+        && QFileInfo(dir).isDir()) {
+        Shared.Conf_Dir = dir;
+        return true;
+    }
+    Shared.Conf_Dir.clear();
+    return false;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Step 3 of start-up: derives Dir_Program and the three folders, creating the missing ones.
+void Set_Program_Folders(const QString& programDir);
+
+QString Settings_File_Path();
+
+// Reads Tessaform.xml into the shared values, each value on its own. A missing file gives the
+// defaults. A file that is not well-formed leaves the defaults and throws App_Error.
+void Read_Settings();
+
+// Sets the shared values that a missing settings file leaves.
+void Set_Settings_Defaults();
+
+// The stored form of the settings file.
+QByteArray Settings_Xml();
+
+// Writes Tessaform.xml atomically; throws App_Error on failure.
+void Save_Setting();
+
+// Step 9 of start-up: makes Conf_Name active when its folder exists (Conf_Dir), else clears
+// Conf_Dir. Returns whether a configuration is active.
+bool Restore_Configuration();

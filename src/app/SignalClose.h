@@ -1,0 +1,6 @@
+#pragma once
+
+class QWidget;
+
+// Makes SIGINT and SIGTERM close `window` through its normal close handler.
+void Close_On_Signals(QWidget* window);

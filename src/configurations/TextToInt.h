@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The one number syntax of the system: leading spaces, optional sign, decimal or hexadecimal
+// ("$", "x", "X", "0x", "0X"), nothing after the digits. Returns std::nullopt for a non-number.
+std::optional<qint32> Parse_Int(const QString& text);
+
+// Parse_Int with a fallback for texts that are not numbers.
+qint32 Text_To_Int(const QString& text, qint32 def);

@@ -1,0 +1,442 @@
+#include "language/ULanguage.h"
+
+#include "app/UComon.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace {
+
+struct Default_Text {
+    int index;
+    const char16_t* text;
+};
+
+// Slots not listed hold a single blank.
+constexpr Default_Text Default_Texts[] = {
+    {0, u"Begin"},
+    {1, u"Step 1"},
+    {2, u"Step 2"},
+    {3, u"Step 3"},
+    {4, u"Step 4"},
+    {5, u"Step 5"},
+    {6, u"Step 6"},
+    {7, u"Step 7"},
+    {8, u"Step 8"},
+    {9, u"None Configuration Opened "},
+    {10, u"Use Step1 to open or create new configuration"},
+    {11, u"Opened Configuration of the Converter : "},
+    {12, u"Information"},
+    {13, u"Options"},
+    {14, u"Close Configurator"},
+    {15, u"New Configuration"},
+    {16, u"Open Configuration"},
+    {17, u"Update Device"},
+    {18, u"Error! Project not Valid"},
+    {19, u"New Version Available. Click Here for more Details"},
+    {20, u"Set Communication"},
+    {21, u"Receive Frames"},
+    {22, u"Send Frames"},
+    {23, u"Create a new configuration for the device"},
+    {24, u"Open an exists configuration"},
+    {25, u"Set the main parameters of Protocols"},
+    {26, u"Set rules for Receive J1939 Frames"},
+    {27, u"Set rules for Transmit J1939 Frames"},
+    {28, u"Update the actual Firmware and/or Configuration in the device"},
+    {100, u"Create New Configuration"},
+    {101, u"Create New Configuration"},
+    {102, u"Name of the new Configuration"},
+    {103, u"OK"},
+    {104, u"Cancel"},
+    {105, u"Error! Name project is not valid"},
+    {106, u"Error! Name project is not valid because directory already exists"},
+    {107, u"Error! Name Project is not valid"},
+    {108, u"Insert here the name of new configuration"},
+    {109, u"Confirm the Name of new Configuration"},
+    {110, u"Cancel the New Configuration"},
+    {200, u"Open Configuration"},
+    {201, u"Open an Existing Configuration"},
+    {202, u"List of Avaliable Configurations"},
+    {203, u"OK"},
+    {204, u"Cancel"},
+    {205, u"Select from this list the configuration to open"},
+    {206, u"Open the Selected Configuration"},
+    {207, u"Cancel open of Configuration"},
+    {300, u"Software Options"},
+    {301, u"Software Options"},
+    {302, u"Language"},
+    {303, u"Connection Options"},
+    {304, u"Selected Language : "},
+    {305, u"Page "},
+    {306, u" / "},
+    {307, u"Previous"},
+    {308, u"Next"},
+    {309, u"Enable Internet Connection"},
+    {310, u"Check Software Update at Start of Program"},
+    {311, u"Check Available Update"},
+    {312, u"OK"},
+    {313, u"Cancel"},
+    {314, u"New Version Available. Click Here for more Details"},
+    {315, u"No Update Available"},
+    {316, u"Do you want to change the Language from "},
+    {317, u" to "},
+    {318, u"?"},
+    {319, u"Software Settings"},
+    {320, u"Jump into next field in the tables by pressing the Enter Key"},
+    {321, u"Enable Auto Size of Table Columns by Double Click"},
+    {400, u"Set Communication"},
+    {401, u"Set Communication Setting"},
+    {402, u" Select Device "},
+    {403, u"Device Without Ethernet Port"},
+    {404, u"Device With Ethernet Port"},
+    {405, u" J1939 "},
+    {406, u"Baudrate"},
+    {407, u"Send Type"},
+    {408, u"On Data Change"},
+    {409, u"On Timer"},
+    {410, u"Send Timer ms"},
+    {411, u"TimeOut Data (s)"},
+    {412, u"Enable Peer to Peer"},
+    {413, u" DeviceNet Slave "},
+    {414, u"ID Device"},
+    {415, u"Baudrate"},
+    {416, u" Ethernet "},
+    {417, u"IP ADDRESS"},
+    {418, u"SUBNET Mask"},
+    {419, u"GATEWAY"},
+    {420, u"Collapse"},
+    {421, u"Expand"},
+    {422, u"Select the Type Hardware"},
+    {423, u"Select the Baudrate of J1939 port"},
+    {424, u"Select the type to send the J1939 frames"},
+    {425, u"Insert the time in  milliseconds between two send frames (between 1 and 65535 milliseconds)"},
+    {426, u"Insert the TimeOut of Data (between 0 and 10000 seconds)"},
+    {427, u"Enable/disable the Peer to Peer option"},
+    {428, u"Insert the DeviceNet Slave ID Device (between 0 and 63)"},
+    {429, u"Select the Baudrate of DeviceNet Slave port"},
+    {430, u"Insert here the first byte of IP Address"},
+    {431, u"Insert here the second byte of IP Address"},
+    {432, u"Insert here the third byte of IP Address"},
+    {433, u"Insert here the fourth byte of IP Address"},
+    {434, u"Insert here the first byte of SubNet Mask"},
+    {435, u"Insert here the second byte of SubNet Mask"},
+    {436, u"Insert here the third byte of SubNet Mask"},
+    {437, u"Insert here the fourth byte of SubNet Mask"},
+    {438, u"Enable/disable the Default Gateway"},
+    {439, u"Insert here the first byte of Default Gateway"},
+    {440, u"Insert here the second byte of Default Gateway"},
+    {441, u"Insert here the third byte of Default Gateway"},
+    {442, u"Insert here the fourth byte of Default Gateway"},
+    {443, u"Error J1939!! Send Timer must be between 1 and 65535 ms"},
+    {444, u"Error J1939!! TimeOut Data must be between 0 and 10000 seconds"},
+    {445, u"Error DeviceNet Slave!! ID Device must be between 0 and 63"},
+    {446, u"Error Ethernet!! IP Address 1 must be between 0 and 255"},
+    {447, u"Error Ethernet!! IP Address 2 must be between 0 and 255"},
+    {448, u"Error Ethernet!! IP Address 3 must be between 0 and 255"},
+    {449, u"Error Ethernet!! IP Address 4 must be between 0 and 255"},
+    {450, u"Error Ethernet!! SUBNET Mask 1 must be between 0 and 255"},
+    {451, u"Error Ethernet!! SUBNET Mask 2 must be between 0 and 255"},
+    {452, u"Error Ethernet!! SUBNET Mask 3 must be between 0 and 255"},
+    {453, u"Error Ethernet!! SUBNET Mask 4 must be between 0 and 255"},
+    {454, u"Error Ethernet!! GATEWAY IP 1 must be between 0 and 255"},
+    {455, u"Error Ethernet!! GATEWAY IP 2 must be between 0 and 255"},
+    {456, u"Error Ethernet!! GATEWAY IP 3 must be between 0 and 255"},
+    {457, u"Error Ethernet!! GATEWAY IP 4 must be between 0 and 255"},
+    {458, u"Do you want to exit without saving changes?"},
+    {459, u"Error J1939!! Device ID J1939 must be between 0 and 239"},
+    {460, u"Device ID J1939"},
+    {461, u"Insert the Device ID of J1939"},
+    {600, u"Receive J1939 Frames"},
+    {601, u"Receive J1939 Frames"},
+    {602, u"OK"},
+    {603, u"Cancel"},
+    {604, u"Delete Row"},
+    {605, u"Insert Row"},
+    {606, u"Copy Row"},
+    {607, u"Paste Row"},
+    {608, u"Confirm and save the Receive J1939 List"},
+    {609, u"Exit without save the Receive J1939 List"},
+    {610, u"Delete the selected Row in the table"},
+    {611, u"Insert a Row in the Table"},
+    {612, u"Copy all Fields of the Selected Row"},
+    {613, u"Paste the Copied Fields in the Selected Row"},
+    {614, u"N"},
+    {615, u"Data Page"},
+    {616, u"PGN"},
+    {617, u"Source Address"},
+    {618, u"Transport Protocol"},
+    {619, u"Start Byte"},
+    {620, u"Num Bytes"},
+    {621, u"Cancel Data"},
+    {622, u"On Request"},
+    {623, u"Time(ms)"},
+    {624, u"Mnemonic"},
+    {625, u"Data Page of J1939 Frame (0 or 1)"},
+    {626, u"PGN of J1939 Frame"},
+    {627, u"Source Address of J1939 Frame"},
+    {628, u"Enable/Disable the Transport Protocol for the J1939 Frame"},
+    {629, u"Start Byte is the Index of First Byte to Save"},
+    {630, u"Number of Byte to Save in the J1939 Frame"},
+    {631, u"Enable/Disable the Cancel Data if not arrive the J1939 Frame within the TimeOut"},
+    {632, u"Enable/Disable the Remote Request of J1939 Frame"},
+    {633, u"Time Between Two J1939 Remote Request in milliseconds"},
+    {634, u"Description of the J1939 Frame"},
+    {635, u"Error in row "},
+    {636, u"!! DataPage must be 0 or 1"},
+    {637, u"!! PGN must be between 0x00000 and 0xFFFF"},
+    {638, u"!! Source Address must be between 0 and 255"},
+    {639, u"!! Start Byte must be between 0 and 1785"},
+    {640, u"!! Start Byte plus Number Bytes must be between 0 and 455"},
+    {641, u"!! The Configuration use more of 455 bytes"},
+    {642, u"!! Time(ms) must be between 0 and 10000000"},
+    {643, u"Are you sure to delete the Row number "},
+    {700, u"Transmit J1939 Frames"},
+    {701, u"Transmit J1939 Frames"},
+    {702, u"OK"},
+    {703, u"Cancel"},
+    {704, u"Delete Row"},
+    {705, u"Insert Row"},
+    {706, u"Copy Row"},
+    {707, u"Paste Row"},
+    {708, u"Confirm and save the Transmit J1939 List"},
+    {709, u"Exit without save the Transmit J1939 List"},
+    {710, u"Delete the selected Row in the table"},
+    {711, u"Insert a Row in the Table"},
+    {712, u"Copy all Fields of the Selected Row"},
+    {713, u"Paste the Copied Fields in the Selected Row"},
+    {714, u"N"},
+    {715, u"Priority"},
+    {716, u"Data Page"},
+    {717, u"PGN"},
+    {718, u"Source Address"},
+    {719, u"Num Byte"},
+    {720, u"On Request"},
+    {721, u"Data Change"},
+    {722, u"On Timer"},
+    {723, u"Time(ms)"},
+    {724, u"Mnemonic"},
+    {725, u"Priority of J1939 Frame (0 or 7)"},
+    {726, u"Data Page of J1939 Frame (0 or 1)"},
+    {727, u"PGN of J1939 Frame"},
+    {728, u"Source Address of J1939 Frame"},
+    {729, u"Number of Byte to Send in the J1939 Frame"},
+    {730, u"Enable/Disable the Transmition of J1939 Frame on Request"},
+    {731, u"Enable/Disable the Transmition of J1939 Frame on Data Change"},
+    {732, u"Enable/Disable the Transmition of J1939 Frame on Timer"},
+    {733, u"Time Between Two J1939 Frame in milliseconds if On Timer is Selected"},
+    {734, u"Description of the J1939 Frame"},
+    {735, u"Error in row "},
+    {736, u"!! Priority must be between 0 and 7"},
+    {737, u"!! DataPage must be 0 or 1"},
+    {738, u"!! PGN must be between 0x00000 and 0xFFFF"},
+    {739, u"!! Source Address must be between 0 and 255"},
+    {740, u"!! Number Bytes must be between 0 and 455"},
+    {741, u"!! The Configuration use more of 455 bytes"},
+    {742, u"!! Time(ms) must be between 0 and 10000000ms"},
+    {743, u"Are you sure to delete the Row number "},
+    {800, u"Update Device by Serial"},
+    {801, u"Update Device Using the Serial Port"},
+    {802, u"Update Device by Ethernet (UDP)"},
+    {803, u"Update Device Using the Ethernet Port"},
+    {804, u"Update Device by USB"},
+    {805, u"Update Device Using the USB Port"},
+    {806, u"Insert the IP Address of Device"},
+    {807, u"Select the COM Port for the Update"},
+    {808, u"Select the COM Port (USB) for the Update"},
+    {809, u"List of Devices Find in Network"},
+    {810, u"Search"},
+    {811, u"IP Address"},
+    {812, u"MAC Address"},
+    {813, u"Find all Zorvek Devices"},
+    {814, u"Select Update Options"},
+    {815, u"Firmware + Configuration"},
+    {816, u"Firmware"},
+    {817, u"Configuration"},
+    {818, u"Read Back"},
+    {819, u"Cancel"},
+    {820, u"Execute Update Firmware"},
+    {821, u"Insert first byte of IP Address"},
+    {822, u"Insert second byte of IP Address"},
+    {823, u"Insert third byte of IP Address"},
+    {824, u"Insert fourth byte of IP Address"},
+    {825, u"Select the COM Port to use for the Update"},
+    {826, u"Select the COM Port (USB) to use for the Update"},
+    {827, u"Update COM Ports List"},
+    {828, u"Update COM Ports (USB) List"},
+    {829, u"Serch Zorvek Device in Network"},
+    {830, u"Select a device in the list"},
+    {831, u"Enable or disable the option to find all Zorvek Devices"},
+    {832, u"Select the operation to do in update"},
+    {833, u"Enable or disable the possibility to read back the Firmware/Configuration"},
+    {834, u"Exit without to do the Update"},
+    {835, u"Start the update of Device"},
+    {836, u"Device Not Found!"},
+    {837, u"Error!!! Check the Ip Address"},
+    {900, u"Row Already used. Do you want to overwrite the values?"},
+    {901, u"Error in the Copy values!!! Copy a valid row before Paste it"},
+    {902, u"Error!!! Copy a valid row before Paste it"},
+};
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F; unassigned bytes map to themselves.
+constexpr char16_t Cp1252_High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Removes blanks and control characters from both ends, like the trim the files were made for.
+QString Trim_Ctrl(const QString& s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s.at(b).unicode() <= 0x20)
+        ++b;
+    while (e > b && s.at(e - 1).unicode() <= 0x20)
+        --e;
+    return s.mid(b, e - b);
+}
+
+bool Parse_Index(const QString& text, int& out)
+{
+    // The whole text must be an integer: optional sign and decimal digits only.
+    if (text.isEmpty())
+        return false;
+    qsizetype i = 0;
+    bool neg = false;
+    if (text.at(0) == QLatin1Char('+') || text.at(0) == QLatin1Char('-')) {
+        neg = text.at(0) == QLatin1Char('-');
+        i = 1;
+    }
+    if (i >= text.size())
+        return false;
+    qint64 v = 0;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        v = v * 10 + (c.unicode() - '0');
+        if (v > 0x7FFFFFFFLL + 1)
+            return false;
+    }
+    v = neg ? -v : v;
+    if (v > 0x7FFFFFFFLL)
+        return false;
+    out = int(v);
+    return true;
+}
+
+} // namespace
+
+QString Msg(int n)
+{
+    if (n < 0 || n >= Shared.Lang_Table.size())
+        return QStringLiteral(" ");
+    return Shared.Lang_Table.at(n);
+}
+
+void Load_Default_Language()
+{
+    Shared.Lang_Table.clear();
+    Shared.Lang_Table.reserve(1000);
+    for (int i = 0; i < 1000; ++i)
+        Shared.Lang_Table.append(QStringLiteral(" "));
+    for (const auto& d : Default_Texts)
+        Shared.Lang_Table[d.index] = QString::fromUtf16(d.text);
+    Shared.Lang_Count = 1000;
+}
+
+QString Decode_Lng_Bytes(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    if (bytes.startsWith("\xFF\xFE")) {
+        QStringDecoder d(QStringDecoder::Utf16LE);
+        return d(bytes.mid(2));
+    }
+    if (bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder d(QStringDecoder::Utf16BE);
+        return d(bytes.mid(2));
+    }
+    QString out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        out.append(QChar(b >= 0x80 && b < 0xA0 ? Cp1252_High[b - 0x80] : char16_t(b)));
+    }
+    return out;
+}
+
+void Apply_Lng_Line(const QString& line)
+{
+    const QString L = Trim_Ctrl(line);
+    if (!L.startsWith(QLatin1String("STR")))
+        return;
+
+    // Index: from after "STR" up to, but not including, the character just before "=".
+    const qsizetype eq = L.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return;
+    const qsizetype len = eq - 3; // chars between "STR" and "="
+    const QString indexText = len > 0 ? L.mid(3, len).trimmed() : QString();
+    int index = -1;
+    if (!Parse_Index(indexText, index))
+        index = -1;
+    if (index < 0 || index >= Shared.Lang_Count || index >= Shared.Lang_Table.size())
+        return;
+
+    QString text = Trim_Ctrl(L.mid(eq + 1));
+    if (text.isEmpty())
+        return;
+    const qsizetype comment = text.indexOf(QLatin1String("/#/"));
+    if (comment >= 0) {
+        text = Trim_Ctrl(text.left(comment));
+        if (text.isEmpty())
+            return;
+    }
+    const QChar pilcrow(0x00B6);
+    if (text.at(0) == pilcrow)
+        text.remove(0, 1);
+    const qsizetype close = text.indexOf(pilcrow);
+    if (close >= 0)
+        text.truncate(close);
+    Shared.Lang_Table[index] = text;
+}
+
+bool Read_Lng_File(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QString all = Decode_Lng_Bytes(f.readAll());
+    // CR LF, LF or CR end a line.
+    qsizetype start = 0;
+    const qsizetype n = all.size();
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i == n || all.at(i) == QLatin1Char('\r') || all.at(i) == QLatin1Char('\n')) {
+            if (i > start || i < n)
+                Apply_Lng_Line(all.mid(start, i - start));
+            if (i < n && all.at(i) == QLatin1Char('\r') && i + 1 < n
+                && all.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+        }
+    }
+    return true;
+}
+
+void Load_Language()
+{
+    Load_Default_Language();
+    // A name that would leave the language folder is never used to build a path; it is kept
+    // as read, and the English texts are shown.
+    if (!Is_Unsafe_Path_Name(Shared.Language_Name)) {
+        const QString file = Path_Join(Shared.Dir_Language, Shared.Language_Name + ".lng");
+        if (QFileInfo(file).isFile()) {
+            Read_Lng_File(file);
+            return;
+        }
+        Shared.Language_Name = QStringLiteral("English");
+    }
+    const QString english = Path_Join(Shared.Dir_Language, QStringLiteral("English.lng"));
+    if (QFileInfo(english).isFile())
+        Read_Lng_File(english);
+}

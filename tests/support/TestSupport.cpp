@@ -1,0 +1,51 @@
+#include "support/TestSupport.h"
+
+#include "app/UComon.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+Program_Folder::Program_Folder()
+{
+    Reset_Shared();
+}
+
+void Program_Folder::write(const QString& relative, const QByteArray& data) const
+{
+    const QString path = file(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(data);
+}
+
+QByteArray Program_Folder::read(const QString& relative) const
+{
+    return Read_All(file(relative));
+}
+
+void Reset_Shared()
+{
+    Shared = Shared_State{};
+}
+
+QString Test_Data(const QString& relative)
+{
+    return QStringLiteral(TEST_DATA_DIR "/") + relative;
+}
+
+QByteArray Read_All(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+QString Screenshot_Path(const QString& name)
+{
+    QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
+    return QStringLiteral(SCREENSHOT_DIR "/") + name;
+}
