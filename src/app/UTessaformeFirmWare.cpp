@@ -3,6 +3,14 @@
 #include "app/Settings.h"
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
+#include "app/Windows.h"
+#include "configurations/UNew_Project.h"
+#include "configurations/UOpenConf.h"
+#include "editors/UParGen.h"
+#include "editors/UReceive_J1939_Frames.h"
+#include "editors/UTransmit_J1939_Frames.h"
+#include "options/USoftOptions.h"
+#include "update/UBoot.h"
 #include "language/ULanguage.h"
 
 #include <QCloseEvent>
@@ -83,6 +91,18 @@ void TFTessaformeFirmWare::Layout_Controls()
 
 void TFTessaformeFirmWare::Set_Lang()
 {
+}
+
+void TFTessaformeFirmWare::Change_Language()
+{
+    Set_Lang();
+    Forms.FBoot->Set_Lang();
+    Forms.FNew_Project->Set_Lang();
+    Forms.FOpenConf->Set_Lang();
+    Forms.FSoftOptions->Set_Lang();
+    Forms.FParGen->Set_Lang();
+    Forms.FReceive_J1939_Frame->Set_Lang();
+    Forms.FTransmit_J1939_Frame->Set_Lang();
 }
 
 void TFTessaformeFirmWare::Set_Files()

@@ -14,6 +14,7 @@ public:
     explicit TFTessaformeFirmWare(const QString& programDir, QWidget* parent = nullptr);
 
     void Set_Lang();
+    void Change_Language();
     void Set_Files();
     void Save_Setting();
 
