@@ -139,11 +139,12 @@ TFSoftOptions::TFSoftOptions(QWidget* parent)
             w->setCursor(Qt::PointingHandCursor);
             w->installEventFilter(this);
         }
+        auto* slot = new QHBoxLayout;
+        slot->setSpacing(10);
+        slot->addWidget(I_L[k]);
+        slot->addWidget(L_L[k], 1);
         // Slots 1 to 3 form the left column, 4 to 6 the right one.
-        const int row = k % 3;
-        const int col = (k / 3) * 2;
-        grid->addWidget(I_L[k], row, col);
-        grid->addWidget(L_L[k], row, col + 1);
+        grid->addLayout(slot, k % 3, k / 3);
     }
     langLayout->addLayout(grid);
     langLayout->addStretch(1);

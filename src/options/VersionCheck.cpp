@@ -100,7 +100,8 @@ QString Http_Get_Body(const QString& url, int limitMs)
         loop.quit();
     };
     const auto take = [&] {
-        received += socket.readAll();
+        if (socket.isOpen()) // closed once the server has ended and everything was read
+            received += socket.readAll();
         if (received.size() > Max_Response_Bytes) {
             finish(true);
             return;
