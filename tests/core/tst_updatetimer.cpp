@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QtTest>
 
-class tst_UpdateTimer : public QObject {
+class tst_updatetimer : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -57,5 +57,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_UpdateTimer)
-#include "tst_UpdateTimer.moc"
+QTEST_GUILESS_MAIN(tst_updatetimer)
+#include "tst_updatetimer.moc"

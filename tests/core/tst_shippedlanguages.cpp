@@ -41,7 +41,7 @@ quint32 Le32(const QByteArray& b, int at)
 
 } // namespace
 
-class tst_ShippedLanguages : public QObject {
+class tst_shippedlanguages : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -140,5 +140,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_ShippedLanguages)
-#include "tst_ShippedLanguages.moc"
+QTEST_GUILESS_MAIN(tst_shippedlanguages)
+#include "tst_shippedlanguages.moc"

@@ -6,7 +6,7 @@
 #include <QTcpServer>
 #include <QtTest>
 
-class tst_VersionCheck : public QObject {
+class tst_versioncheck : public QObject {
     Q_OBJECT
 
 private:
@@ -128,5 +128,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_VersionCheck)
-#include "tst_VersionCheck.moc"
+QTEST_GUILESS_MAIN(tst_versioncheck)
+#include "tst_versioncheck.moc"

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QtTest>
 
-class tst_LanguageList : public QObject {
+class tst_languagelist : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -69,5 +69,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_LanguageList)
-#include "tst_LanguageList.moc"
+QTEST_GUILESS_MAIN(tst_languagelist)
+#include "tst_languagelist.moc"

@@ -55,7 +55,7 @@ QLabel* Slot_Flag(QWidget* w, int k) { return Child<QLabel>(w, QStringLiteral("I
 
 } // namespace
 
-class tst_SoftOptions : public QObject {
+class tst_softoptions : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Program_Folder> m_folder;
@@ -346,5 +346,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_SoftOptions)
-#include "tst_SoftOptions.moc"
+QTEST_MAIN(tst_softoptions)
+#include "tst_softoptions.moc"
