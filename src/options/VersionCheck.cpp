@@ -66,16 +66,6 @@ Response Parse_Response(const QByteArray& data)
     return r;
 }
 
-QString Trim_Blanks(const QString& s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s.at(b).unicode() <= 0x20)
-        ++b;
-    while (e > b && s.at(e - 1).unicode() <= 0x20)
-        --e;
-    return s.mid(b, e - b);
-}
-
 } // namespace
 
 QString Http_Get_Body(const QString& url, int limitMs)
@@ -152,7 +142,7 @@ QString Http_Get_Body(const QString& url, int limitMs)
 int Conv_Version(const QString& Ver_str)
 {
     const qsizetype blank = Ver_str.indexOf(QLatin1Char(' '));
-    const QString T = Trim_Blanks(blank < 0 ? Ver_str : Ver_str.mid(blank + 1));
+    const QString T = (blank < 0 ? Ver_str : Ver_str.mid(blank + 1)).trimmed();
     if (T.size() < 5)
         return -1;
     // One digit, a separator, three digits; whatever follows is ignored.
@@ -168,11 +158,11 @@ int Conv_Version(const QString& Ver_str)
 
 bool Is_Newer_Version(const QString& answer)
 {
-    const QString U = Trim_Blanks(answer.toUpper());
+    const QString U = answer.toUpper().trimmed();
     if (U.isEmpty() || U == QLatin1String("VER. 0.000"))
         return false;
     const int own = Conv_Version(SW_Version_Text);
-    const int remote = Conv_Version(Trim_Blanks(answer));
+    const int remote = Conv_Version(answer.trimmed());
     return own != -1 && remote != -1 && remote > own;
 }
 
