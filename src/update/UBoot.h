@@ -18,9 +18,10 @@ class TFBoot final : public QDialog {
 public:
     explicit TFBoot(QWidget* parent = nullptr);
 
+    void Set_Lang();
+
     int Form_Type = 0;
 
-    void Set_Lang();
     // The reachability check against the address in the boxes; sets ping_res.
     bool Send_Ping();
     void Btn_UpdateClick();
