@@ -13,30 +13,15 @@
 #include <QProcess>
 #include <QThread>
 
-namespace {
-
-// Blanks and control characters, as a technician's copy and paste brings them.
-QString Trim_Blanks(const QString& s)
-{
-    qsizetype from = 0, to = s.size();
-    while (from < to && s.at(from).unicode() <= 0x20)
-        ++from;
-    while (to > from && s.at(to - 1).unicode() <= 0x20)
-        --to;
-    return s.mid(from, to - from);
-}
-
-} // namespace
-
 bool Split_IP_Address(const QString& text, std::array<QString, 4>& parts)
 {
-    QString rest = Trim_Blanks(text);
+    QString rest = Trim_Ctrl(text);
     for (int i = 0; i < 3; ++i) {
         const qsizetype dot = rest.indexOf(QLatin1Char('.'));
         if (dot < 0)
             return false;
-        parts[i] = Trim_Blanks(rest.left(dot));
-        rest = Trim_Blanks(rest.mid(dot + 1));
+        parts[i] = Trim_Ctrl(rest.left(dot));
+        rest = Trim_Ctrl(rest.mid(dot + 1));
     }
     parts[3] = rest;
     bool valid = true;

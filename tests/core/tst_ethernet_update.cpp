@@ -73,15 +73,6 @@ QStringList Head(const QString& ip)
             QStringLiteral("Zedazede_Zeruvi/Operations")};
 }
 
-void Write_Script(const QString& path, const QByteArray& body)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\n" + body);
-    f.close();
-    QVERIFY(f.setPermissions(f.permissions() | QFileDevice::ExeOwner));
-}
-
 } // namespace
 
 class Tst_Ethernet_Update final : public QObject {

@@ -128,15 +128,6 @@ void Type(const QString& keys)
         QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
 }
 
-void Write_Script(const QString& path, const QByteArray& body)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\n" + body);
-    f.close();
-    QVERIFY(f.setPermissions(f.permissions() | QFileDevice::ExeOwner));
-}
-
 } // namespace
 
 class Tst_Boot final : public QObject {
