@@ -34,8 +34,8 @@ bool Split_IP_Address(const QString& text, std::array<QString, 4>& parts)
 
 QString Join_IP_Address(const std::array<QString, 4>& parts)
 {
-    return parts[0] + QLatin1Char('.') + parts[1] + QLatin1Char('.') + parts[2]
-        + QLatin1Char('.') + parts[3];
+    return parts[0] + QLatin1Char('.') + parts[1] + QLatin1Char('.') + parts[2] + QLatin1Char('.') +
+           parts[3];
 }
 
 bool Send_Ping(Icmp_Echo_Client& client, const QString& target, int& ping_res)
@@ -45,9 +45,7 @@ bool Send_Ping(Icmp_Echo_Client& client, const QString& target, int& ping_res)
     sinceStart.start();
     const QByteArray data = target.toUtf8();
     // Only the amount of data counts, not the kind of reply.
-    const auto PingReply = [&ping_res](int bytesReceived) {
-        ping_res = bytesReceived > 0 ? 1 : 2;
-    };
+    const auto PingReply = [&ping_res](int bytesReceived) { ping_res = bytesReceived > 0 ? 1 : 2; };
     int successes = 0;
     do {
         QElapsedTimer sinceSend;
@@ -67,8 +65,8 @@ bool Send_Ping(Icmp_Echo_Client& client, const QString& target, int& ping_res)
 QByteArray Parameter_Xml(const Update_Request& r, const QString& dirMaster, const QString& confDir)
 {
     QDomDocument doc;
-    doc.appendChild(doc.createProcessingInstruction(QStringLiteral("xml"),
-                                                    QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
+    doc.appendChild(doc.createProcessingInstruction(
+        QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
     const auto Add = [&doc](QDomNode parent, const char* name, const QString& text = {}) {
         QDomElement e = doc.createElement(QLatin1String(name));
         if (!text.isEmpty())
@@ -99,10 +97,9 @@ QByteArray Parameter_Xml(const Update_Request& r, const QString& dirMaster, cons
         Add(op, "Ope_Port_Sec", Text("2007"));
         Add(op, "Ope_Erase_Memory", Text("0"));
         Add(op, "Ope_FileName",
-            QDir::toNativeSeparators(
-                firmware ? Path_Join(dirMaster, QStringLiteral("Sim38591.sim"))
-                         : Path_Join(Path_Join(confDir, QStringLiteral("bin")),
-                                     QStringLiteral("bank2.bin"))));
+            QDir::toNativeSeparators(firmware ? Path_Join(dirMaster, QStringLiteral("Sim38591.sim"))
+                                              : Path_Join(Path_Join(confDir, QStringLiteral("bin")),
+                                                          QStringLiteral("bank2.bin"))));
         Add(op, "Ope_Start_Address", Text(firmware ? "0x8000" : "0x64000"));
         Add(op, "Ope_Memory_Type", Text("0"));
         Add(op, "Ope_Bank_Type", Text(firmware ? "1" : "2"));

@@ -5,12 +5,15 @@
 #include <QtEndian>
 
 #ifdef Q_OS_WIN
+// The order matters: winsock2 before windows, iphlpapi before icmpapi.
 #include <winsock2.h>
+
 #include <windows.h>
+
 #include <iphlpapi.h>
+
 #include <icmpapi.h>
 #else
-#include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
 #include <netinet/in.h>
@@ -48,9 +51,8 @@ bool Echo_Ipv4(quint32 address, const QByteArray& data, int replyWaitMs,
     }
     QByteArray request = data.left(Icmp_Packet_Size - 8);
     QByteArray reply(int(sizeof(ICMP_ECHO_REPLY)) + request.size() + 8 + Icmp_Packet_Size, 0);
-    const DWORD n = IcmpSendEcho(h, qToBigEndian(address), request.data(),
-                                 WORD(request.size()), nullptr, reply.data(),
-                                 DWORD(reply.size()), DWORD(replyWaitMs));
+    const DWORD n = IcmpSendEcho(h, qToBigEndian(address), request.data(), WORD(request.size()),
+                                 nullptr, reply.data(), DWORD(reply.size()), DWORD(replyWaitMs));
     const DWORD code = n ? 0 : GetLastError();
     IcmpCloseHandle(h);
     int bytes = 0;
@@ -86,7 +88,8 @@ quint16 Checksum(const unsigned char* p, size_t n)
 
 QString System_Error(const char* what, int err)
 {
-    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(err)));
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(std::strerror(err)));
 }
 
 class Socket_Guard {
@@ -163,8 +166,7 @@ bool Echo_Ipv4(quint32 address, const QByteArray& data, int replyWaitMs,
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = qToBigEndian(address);
     if (::sendto(fd, packet.constData(), size_t(packet.size()), 0,
-                 reinterpret_cast<const sockaddr*>(&to), sizeof to)
-        < 0) {
+                 reinterpret_cast<const sockaddr*>(&to), sizeof to) < 0) {
         if (error)
             *error = System_Error("cannot send the ICMP echo request", errno);
         return false;
@@ -190,12 +192,12 @@ bool Echo_Ipv4(quint32 address, const QByteArray& data, int replyWaitMs,
             break;
         sockaddr_in from{};
         socklen_t fromLen = sizeof from;
-        const ssize_t n = ::recvfrom(fd, buf, sizeof buf, 0,
-                                     reinterpret_cast<sockaddr*>(&from), &fromLen);
+        const ssize_t n =
+            ::recvfrom(fd, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &fromLen);
         if (n < 0) {
             // An unreachable report for our request: the device did not answer.
-            if (errno == EINTR || errno == EAGAIN || errno == ECONNREFUSED
-                || errno == EHOSTUNREACH || errno == ENETUNREACH || errno == EHOSTDOWN)
+            if (errno == EINTR || errno == EAGAIN || errno == ECONNREFUSED ||
+                errno == EHOSTUNREACH || errno == ENETUNREACH || errno == EHOSTDOWN)
                 continue;
             if (error)
                 *error = System_Error("cannot receive the ICMP echo reply", errno);
@@ -221,8 +223,8 @@ public:
               const Reply_Handler& onReply, QString* error) override
     {
         quint32 address = 0;
-        return Parse_Ipv4(host, &address, error)
-            && Echo_Ipv4(address, data, replyWaitMs, onReply, error);
+        return Parse_Ipv4(host, &address, error) &&
+               Echo_Ipv4(address, data, replyWaitMs, onReply, error);
     }
 };
 

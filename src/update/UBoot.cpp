@@ -27,8 +27,7 @@ QWidget* Panel(QWidget* parent, const char* name, int height)
     return p;
 }
 
-template <class W>
-W* Named(W* w, const char* name)
+template <class W> W* Named(W* w, const char* name)
 {
     w->setObjectName(QLatin1String(name));
     return w;
@@ -42,8 +41,8 @@ bool Can_Take_Focus(const QWidget* w)
 } // namespace
 
 TFBoot::TFBoot(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("FBoot"));
 
@@ -127,7 +126,8 @@ TFBoot::TFBoot(QWidget* parent)
     setTabOrder(Btn_Cancel, Btn_Update);
 
     connect(Btn_Cancel, &QPushButton::clicked, this, &TFBoot::reject);
-    connect(Btn_Update, &QPushButton::clicked, this, [this] { Guarded([this] { Btn_UpdateClick(); }); });
+    connect(Btn_Update, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Btn_UpdateClick(); }); });
 
     L_SW_Code->setText(Shared.SW_Code);
     Set_Lang();
@@ -167,8 +167,8 @@ void TFBoot::FormShow()
     L_SW_Code->setText(Shared.SW_Code);
     P_IP_Address->show();
     P_Options->show();
-    setFixedSize(449, P_Title->height() + P_IP_Address->height() + P_Options->height()
-                          + P_Button->height());
+    setFixedSize(449, P_Title->height() + P_IP_Address->height() + P_Options->height() +
+                          P_Button->height());
     std::array<QString, 4> parts;
     if (!Shared.Last_IP_Address.isEmpty() && Split_IP_Address(Shared.Last_IP_Address, parts)) {
         for (int i = 0; i < 4; ++i)

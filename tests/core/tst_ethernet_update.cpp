@@ -99,8 +99,8 @@ void Tst_Ethernet_Update::splitIpAddress_data()
     QTest::newRow("plain") << "192.168.2.205" << true << QStringList{"192", "168", "2", "205"};
     QTest::newRow("blanks around numbers and dots")
         << "  192 . 168 .2.  205 " << true << QStringList{"192", "168", "2", "205"};
-    QTest::newRow("control characters at the ends")
-        << "\t10.0.0.1\r\n" << true << QStringList{"10", "0", "0", "1"};
+    QTest::newRow("control characters at the ends") << "\t10.0.0.1\r\n"
+                                                    << true << QStringList{"10", "0", "0", "1"};
     QTest::newRow("hexadecimal kept as written")
         << "$C0.0xA8.x2.205" << true << QStringList{"$C0", "0xA8", "x2", "205"};
     QTest::newRow("bounds") << "0.255.-0.+255" << true << QStringList{"0", "255", "-0", "+255"};
@@ -108,7 +108,8 @@ void Tst_Ethernet_Update::splitIpAddress_data()
     QTest::newRow("above 255") << "1.2.3.256" << false << QStringList{"1", "2", "3", "256"};
     QTest::newRow("negative") << "-1.2.3.4" << false << QStringList{"-1", "2", "3", "4"};
     QTest::newRow("missing number") << "1.2..4" << false << QStringList{"1", "2", "", "4"};
-    QTest::newRow("blank inside a number") << "1 2.0.0.1" << false << QStringList{"1 2", "0", "0", "1"};
+    QTest::newRow("blank inside a number")
+        << "1 2.0.0.1" << false << QStringList{"1 2", "0", "0", "1"};
     QTest::newRow("three numbers") << "1.2.3" << false << QStringList{"1", "2", "", ""};
     QTest::newRow("empty") << "" << false << QStringList{"", "", "", ""};
 }
@@ -158,7 +159,8 @@ void Tst_Ethernet_Update::parameterXml()
     const char* rb = readBack ? "1" : "0";
     QStringList expected = Head(QStringLiteral("192.168.002. 205"));
     if (choice == 0)
-        expected << Operation(true, rb, "0", master, conf) << Operation(false, rb, "1", master, conf);
+        expected << Operation(true, rb, "0", master, conf)
+                 << Operation(false, rb, "1", master, conf);
     if (choice == 1)
         expected << Operation(true, rb, "1", master, conf);
     if (choice == 2)
@@ -184,7 +186,8 @@ void Tst_Ethernet_Update::parameterFileIsReplacedWhole()
     r.ipAddress = QStringLiteral("127.0.0.1");
     r.updateOption = 2;
     Compile_XML_Parameter(r);
-    QCOMPARE(folder.read(Parameter_File_Name), Parameter_Xml(r, Shared.Dir_Master, Shared.Conf_Dir));
+    QCOMPARE(folder.read(Parameter_File_Name),
+             Parameter_Xml(r, Shared.Dir_Master, Shared.Conf_Dir));
 }
 
 void Tst_Ethernet_Update::parameterFileWriteFailureNamesFile()
@@ -195,8 +198,8 @@ void Tst_Ethernet_Update::parameterFileWriteFailureNamesFile()
         Compile_XML_Parameter(Update_Request{});
         QFAIL("no error for a file that cannot be written");
     } catch (const App_Error& e) {
-        QVERIFY2(e.text().contains(QDir::toNativeSeparators(
-                     Path_Join(Shared.Dir_Program, Parameter_File_Name))),
+        QVERIFY2(e.text().contains(
+                     QDir::toNativeSeparators(Path_Join(Shared.Dir_Program, Parameter_File_Name))),
                  qPrintable(e.text()));
     }
 }
@@ -216,16 +219,17 @@ void Tst_Ethernet_Update::realEchoToLoopback()
     int events = 0;
     int bytes = -1;
     QString error;
-    const bool sent = Icmp_Client().Ping(QStringLiteral("127.0.0.1"), data, Ping_Reply_Wait_Ms,
-                                         [&](int b) { ++events, bytes = b; }, &error);
+    const bool sent = Icmp_Client().Ping(
+        QStringLiteral("127.0.0.1"), data, Ping_Reply_Wait_Ms, [&](int b) { ++events, bytes = b; },
+        &error);
     QVERIFY2(sent, qPrintable(error));
     QCOMPARE(events, 1);
     QCOMPARE(bytes, 8 + data.size());
 
     // No name lookup and no reply event for a text that is no address.
     events = 0;
-    QVERIFY(!Icmp_Client().Ping(QStringLiteral("192. 168.2.x"), data, Ping_Reply_Wait_Ms,
-                                [&](int) { ++events; }, &error));
+    QVERIFY(!Icmp_Client().Ping(
+        QStringLiteral("192. 168.2.x"), data, Ping_Reply_Wait_Ms, [&](int) { ++events; }, &error));
     QCOMPARE(events, 0);
     QVERIFY(!error.isEmpty());
 }

@@ -97,8 +97,7 @@ public:
     QList<Call> calls;
 };
 
-template <class W>
-W* Child(QWidget* w, const char* name)
+template <class W> W* Child(QWidget* w, const char* name)
 {
     W* c = w->findChild<W*>(QLatin1String(name));
     if (!c)
@@ -339,7 +338,10 @@ void Tst_Boot::reachabilityCheck()
     }
     QStringList boxes;
     for (const Fake_Ui::Box& b : m_ui->boxes)
-        boxes << (b.kind == Fake_Ui::Kind::Warning ? "W:" : b.kind == Fake_Ui::Kind::Error ? "E:" : "?:") + b.text;
+        boxes << (b.kind == Fake_Ui::Kind::Warning ? "W:"
+                  : b.kind == Fake_Ui::Kind::Error ? "E:"
+                                                   : "?:") +
+                     b.text;
     QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{box});
     QVERIFY(w->isVisible());
 
