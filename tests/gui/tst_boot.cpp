@@ -217,6 +217,17 @@ void Tst_Boot::firstShowingFromDefaultSettings()
             QCOMPARE(p->geometry(), QRect(0, top, 449, height));
             top += height;
         }
+        // The keyboard goes through the panels from top to bottom.
+        QStringList order;
+        QWidget* f = Child<QLineEdit>(d, "E_IP1");
+        for (int i = 0; i < 8; f = f->nextInFocusChain()) {
+            if (f->focusPolicy() & Qt::TabFocus) {
+                order << f->objectName();
+                ++i;
+            }
+        }
+        QCOMPARE(order, QStringList({"E_IP1", "E_IP2", "E_IP3", "E_IP4", "CB_Update_Options",
+                                     "CB_Update_Option_Read_Back", "Btn_Cancel", "Btn_Update"}));
         // Every caption fits its control.
         for (QLabel* l : d->findChildren<QLabel*>())
             QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(l->objectName()));
