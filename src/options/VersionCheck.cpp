@@ -78,6 +78,7 @@ QString Http_Get_Body(const QString& url, int limitMs)
     QEventLoop loop;
     QTimer limit;
     limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer);
     QByteArray received;
     bool done = false;
     bool failed = false;
@@ -142,7 +143,7 @@ QString Http_Get_Body(const QString& url, int limitMs)
 int Conv_Version(const QString& Ver_str)
 {
     const qsizetype blank = Ver_str.indexOf(QLatin1Char(' '));
-    const QString T = (blank < 0 ? Ver_str : Ver_str.mid(blank + 1)).trimmed();
+    const QString T = Trim_Ctrl(blank < 0 ? Ver_str : Ver_str.mid(blank + 1));
     if (T.size() < 5)
         return -1;
     // One digit, a separator, three digits; whatever follows is ignored.
@@ -158,11 +159,11 @@ int Conv_Version(const QString& Ver_str)
 
 bool Is_Newer_Version(const QString& answer)
 {
-    const QString U = answer.toUpper().trimmed();
+    const QString U = Trim_Ctrl(answer.toUpper());
     if (U.isEmpty() || U == QLatin1String("VER. 0.000"))
         return false;
     const int own = Conv_Version(SW_Version_Text);
-    const int remote = Conv_Version(answer.trimmed());
+    const int remote = Conv_Version(Trim_Ctrl(answer));
     return own != -1 && remote != -1 && remote > own;
 }
 
