@@ -426,12 +426,8 @@ qint32 Put_Header(qint32 start, quint8* buffer, qint32 highIndex)
 
 void Compile_Bin()
 {
-    Compile_Bin(Shared.File_ParGen, Shared.File_Receive_Frame, Shared.File_Send_Frame);
-}
-
-void Compile_Bin(const QString& parGenPath, const QString& receivePath, const QString& sendPath)
-{
-    Sources s{Source_File(parGenPath), Source_File(receivePath), Source_File(sendPath)};
+    Sources s{Source_File(Shared.File_ParGen), Source_File(Shared.File_Receive_Frame),
+              Source_File(Shared.File_Send_Frame)};
     Fill_Bank1(s);
     Build_Bank2(s);
 }

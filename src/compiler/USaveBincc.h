@@ -8,9 +8,6 @@
 // into the process-wide configuration image. Throws App_Error; nothing is written then.
 void Compile_Bin();
 
-// The same for three explicit files; a missing file is an empty table or absent settings.
-void Compile_Bin(const QString& parGenPath, const QString& receivePath, const QString& sendPath);
-
 // Writes bank1.bin and bank2.bin into Shared.Conf_Dir + "/bin". Throws App_Error.
 void Save_Bin();
 
