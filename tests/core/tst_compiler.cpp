@@ -186,6 +186,7 @@ private Q_SLOTS:
     void ethernetSettings();
     void parGenWithOnlyTheBank1Elements();
     void settingsBytesAreTruncated();
+    void layoutOfTheFilesPlaysNoPart();
     void fullTableFillsEveryEntry();
     void shorterTableLeavesEarlierRowsInBank1();
     void compilationWithoutParGenKeepsRunState();
@@ -535,6 +536,30 @@ void Tst_Compiler::settingsBytesAreTruncated()
     QCOMPARE(Bank1().mid(15000, 12), QByteArray::fromHex("0501fe45237011002c020000"));
     QCOMPARE(Config_Image.Data_Timeout_ms, 70000000u);
     QCOMPARE(Config_Image.Image_Header.DeviceNet_Node_Address, 300u);
+}
+
+void Tst_Compiler::layoutOfTheFilesPlaysNoPart()
+{
+    Program_Folder out;
+    Shared.Conf_Dir = Test_Data(QStringLiteral("compiler/one_row_each"));
+    Set_Files();
+    Compile_Bin();
+    const QByteArray bank1 = Bank1(), bank2 = Bank2();
+    const QByteArray parGen = Read_All(Shared.File_ParGen);
+
+    // A byte-order mark, line breaks and indentation, any root name.
+    Configuration c;
+    c.set("\xEF\xBB\xBF" + QByteArray(parGen).replace("><", ">\n  <"),
+          "\xEF\xBB\xBF<Rows>\n  <row DataPage=\"0\" PGN=\"65262\" SA=\"0\"\n"
+          "       NumBytes=\"8\" Delete=\"Y\" OnReq_Time=\"0\"/>\n</Rows>\n",
+          "<Receive_Frames>\r\n\t<frame Priority=\"6\" DataPage=\"0\" PGN=\"65265\" SA=\"128\" "
+          "DataChange=\"Y\" OnTimer=\"Y\" OnTimer_Time=\"100\"/>\r\n</Receive_Frames>\r\n"
+          "<!--SW_VERSION = 2.000-->\r\n");
+    Reset_Config_Image();
+    Compile_Bin();
+
+    QVERIFY(Bank1() == bank1);
+    QVERIFY(Bank2() == bank2);
 }
 
 void Tst_Compiler::fullTableFillsEveryEntry()
