@@ -14,8 +14,8 @@ int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err)
     QString outDir;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
-        if (a == QLatin1String("--out") && outDir.isEmpty() && i + 1 < args.size()
-            && !args.at(i + 1).isEmpty()) {
+        if (a == QLatin1String("--out") && outDir.isEmpty() && i + 1 < args.size() &&
+            !args.at(i + 1).isEmpty()) {
             outDir = args.at(++i);
         } else if (a.startsWith(QLatin1Char('-')) || !confDir.isEmpty() || a.isEmpty()) {
             err << "sw38591-cli compile: unexpected argument '" << a << "'\n";
@@ -47,7 +47,7 @@ int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err)
         return 1;
     }
     for (const char* name : {"bank1.bin", "bank2.bin"})
-        out << "written: "
-            << QDir::toNativeSeparators(Path_Join(outDir, QString::fromLatin1(name))) << '\n';
+        out << "written: " << QDir::toNativeSeparators(Path_Join(outDir, QString::fromLatin1(name)))
+            << '\n';
     return 0;
 }

@@ -14,7 +14,8 @@ QString Hex(quint64 v, int digits)
 
 QString Line(const QString& at, const char* name, const QString& value)
 {
-    return QStringLiteral("  %1  %2 %3\n").arg(at, QString::fromLatin1(name).leftJustified(24), value);
+    return QStringLiteral("  %1  %2 %3\n")
+        .arg(at, QString::fromLatin1(name).leftJustified(24), value);
 }
 
 QString Choice(int index, const QStringList& choices)
@@ -33,7 +34,8 @@ QString All_Zero_Or_First(const quint8* p, int from, int to)
 
 QString Dump_Bank1(const quint8* b, const QString& name)
 {
-    const QStringList canBaud = {"10K", "20K", "50K", "100K", "125K", "250K", "500K", "800K", "1000K"};
+    const QStringList canBaud = {"10K",  "20K",  "50K",  "100K", "125K",
+                                 "250K", "500K", "800K", "1000K"};
     const QStringList howSend = {"On Data Change", "On Timer"};
     const QStringList netBaud = {"125K", "250K", "500K"};
     const int s = Config_Image_Data::Settings_Offset;
@@ -84,15 +86,14 @@ QString Dump_Bank1(const quint8* b, const QString& name)
     return out;
 }
 
-template <typename T>
-QString Field_Text(const char* name, const T& v)
+template <typename T> QString Field_Text(const char* name, const T& v)
 {
     const QLatin1String n(name);
     if constexpr (std::is_integral_v<T>) {
-        if (n == QLatin1String("Identifier") || n.endsWith(QLatin1String("address"))
-            || n == QLatin1String("option flags") || v == T(0xFFFFFFFFu))
-            return n == QLatin1String("DeviceNet node address")
-                           || n == QLatin1String("J1939 device address")
+        if (n == QLatin1String("Identifier") || n.endsWith(QLatin1String("address")) ||
+            n == QLatin1String("option flags") || v == T(0xFFFFFFFFu))
+            return n == QLatin1String("DeviceNet node address") ||
+                           n == QLatin1String("J1939 device address")
                        ? QString::number(v)
                        : Hex(v, 2 * int(sizeof(T)));
         if (n == QLatin1String("Flags"))
@@ -133,18 +134,23 @@ QString Dump_Records(const char* title, const quint8* p, int fileOffset)
         });
         body += QStringLiteral("  entry %1 at %2: %3\n")
                     .arg(n, 3)
-                    .arg(Hex(fileOffset + Frame_Record::Size * n, 4), fields.join(QStringLiteral(", ")));
+                    .arg(Hex(fileOffset + Frame_Record::Size * n, 4),
+                         fields.join(QStringLiteral(", ")));
     }
-    return QStringLiteral("%1: %2 of %3 in use\n").arg(QLatin1String(title)).arg(used).arg(
-               Config_Image_Data::Frame_Count)
-        + body;
+    return QStringLiteral("%1: %2 of %3 in use\n")
+               .arg(QLatin1String(title))
+               .arg(used)
+               .arg(Config_Image_Data::Frame_Count) +
+           body;
 }
 
 QString Dump_Bank2(const quint8* b, const QString& name)
 {
     const int headerAt = Config_Image_Data::Frames_Size;
     const quint8* header = b + headerAt;
-    QString out = name + QStringLiteral(": bank2.bin image, 18432 bytes\nHeader at %1\n").arg(Hex(headerAt, 4));
+    QString out =
+        name +
+        QStringLiteral(": bank2.bin image, 18432 bytes\nHeader at %1\n").arg(Hex(headerAt, 4));
     int offset = headerAt;
     const Image_Header_Fields fields = Decode_Image_Header(header);
     Visit_Header(fields, [&](const char* name, const auto& v) {
@@ -152,20 +158,19 @@ QString Dump_Bank2(const quint8* b, const QString& name)
         offset += Field_Size<std::remove_cvref_t<decltype(v)>>();
     });
     const int checksumAt = Config_Image_Data::Header_Block_Size - 4;
-    out += Line(Hex(offset, 4), "zero fill",
-                All_Zero_Or_First(b, offset, headerAt + checksumAt));
+    out += Line(Hex(offset, 4), "zero fill", All_Zero_Or_First(b, offset, headerAt + checksumAt));
     quint32 sum = 0;
     for (int i = 0; i < checksumAt; ++i)
         sum += header[i];
     const quint32 stored = Get_LE32(header + checksumAt);
-    out += Line(Hex(headerAt + checksumAt, 4), "checksum",
-                QStringLiteral("%1 (%2), computed %3 (%4): %5")
-                    .arg(stored)
-                    .arg(Hex(stored, 8))
-                    .arg(sum)
-                    .arg(Hex(sum, 8))
-                    .arg(stored == sum ? QStringLiteral("matches")
-                                       : QStringLiteral("DOES NOT MATCH")));
+    out += Line(
+        Hex(headerAt + checksumAt, 4), "checksum",
+        QStringLiteral("%1 (%2), computed %3 (%4): %5")
+            .arg(stored)
+            .arg(Hex(stored, 8))
+            .arg(sum)
+            .arg(Hex(sum, 8))
+            .arg(stored == sum ? QStringLiteral("matches") : QStringLiteral("DOES NOT MATCH")));
     out += Dump_Records("Receive records", b, 0);
     out += Dump_Records("Transmit records", b + Config_Image_Data::Frames_Size / 2,
                         Config_Image_Data::Frames_Size / 2);

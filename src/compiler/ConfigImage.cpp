@@ -27,8 +27,7 @@ Image_Header_Fields Header_Defaults()
 
 namespace {
 
-template <typename T>
-void Read_Field(const quint8*& p, T& v)
+template <typename T> void Read_Field(const quint8*& p, T& v)
 {
     if constexpr (std::is_integral_v<T>) {
         quint64 x = 0;

@@ -123,8 +123,7 @@ Image_Header_Fields Header_Defaults();
 
 // The stored field order, shared by the writer, the reader and the dump. `f(name, field)` is
 // called for each field; a field is an unsigned integer or a std::array of them.
-template <typename Record, typename F>
-constexpr void Visit_Record(Record& r, F&& f)
+template <typename Record, typename F> constexpr void Visit_Record(Record& r, F&& f)
 {
     f("Identifier", r.Identifier);
     f("Timer_Period", r.Timer_Period);
@@ -140,8 +139,7 @@ constexpr void Visit_Record(Record& r, F&& f)
     f("reserved", r.Reserved_3);
 }
 
-template <typename Header, typename F>
-constexpr void Visit_Header(Header& h, F&& f)
+template <typename Header, typename F> constexpr void Visit_Header(Header& h, F&& f)
 {
     f("J1939 bit rate", h.J1939_Bit_Rate);
     f("DeviceNet bit rate", h.DeviceNet_Bit_Rate);
@@ -183,8 +181,7 @@ constexpr void Visit_Header(Header& h, F&& f)
 }
 
 // Stored size of one visited field.
-template <typename T>
-constexpr int Field_Size()
+template <typename T> constexpr int Field_Size()
 {
     if constexpr (std::is_integral_v<T>)
         return int(sizeof(T));

@@ -17,14 +17,16 @@ constexpr int Record_Stored_Size()
 {
     Frame_Record r;
     int n = 0;
-    Visit_Record(r, [&](const char*, auto& f) { n += Field_Size<std::remove_cvref_t<decltype(f)>>(); });
+    Visit_Record(
+        r, [&](const char*, auto& f) { n += Field_Size<std::remove_cvref_t<decltype(f)>>(); });
     return n;
 }
 constexpr int Header_Stored_Size()
 {
     Image_Header_Fields h;
     int n = 0;
-    Visit_Header(h, [&](const char*, auto& f) { n += Field_Size<std::remove_cvref_t<decltype(f)>>(); });
+    Visit_Header(
+        h, [&](const char*, auto& f) { n += Field_Size<std::remove_cvref_t<decltype(f)>>(); });
     return n;
 }
 static_assert(Record_Stored_Size() == Frame_Record::Size);
@@ -51,9 +53,7 @@ const QString A_OnTimer_Time = QStringLiteral("OnTimer_Time");
 // One configuration file, loaded at most once per compilation and read by both stages.
 class Source_File final {
 public:
-    explicit Source_File(const QString& path) : m_path(path), m_exists(QFileInfo(path).isFile())
-    {
-    }
+    explicit Source_File(const QString& path) : m_path(path), m_exists(QFileInfo(path).isFile()) {}
     bool exists() const { return m_exists; }
     QString shown() const { return QDir::toNativeSeparators(m_path); }
     QDomNode root()
@@ -115,16 +115,15 @@ int Checked_Row_Count(const QDomNode& root, const Source_File& file)
 {
     const int n = int(root.childNodes().count());
     if (n > Max_Frame_Rows)
-        throw App_Error(QStringLiteral("Error in file %1: it holds %2 rows, more than the %3 "
-                                       "rows a table can hold.")
-                            .arg(file.shown(), QString::number(n),
-                                 QString::number(Max_Frame_Rows)));
+        throw App_Error(
+            QStringLiteral("Error in file %1: it holds %2 rows, more than the %3 "
+                           "rows a table can hold.")
+                .arg(file.shown(), QString::number(n), QString::number(Max_Frame_Rows)));
     return n;
 }
 
 // Fills the rows of one table; returns the row count as bank 1 stores it.
-template <typename Put_Row>
-quint8 Fill_Rows(Source_File& file, Put_Row putRow)
+template <typename Put_Row> quint8 Fill_Rows(Source_File& file, Put_Row putRow)
 {
     if (!file.exists())
         return 0;
@@ -142,9 +141,9 @@ struct Bank1_Setting {
     int width;
 };
 constexpr Bank1_Setting Bank1_Settings[] = {
-    {"Can_Baud", 15000, 1},     {"CAN_Type", 15001, 1},   {"How_Send", 15002, 1},
-    {"Delay_Send", 15003, 2},   {"TimeOut_Data", 15005, 2}, {"PeerToPeer", 15007, 1},
-    {"Net_Dev_Id", 15008, 1},   {"Net_Baud", 15009, 1},
+    {"Can_Baud", 15000, 1},   {"CAN_Type", 15001, 1},     {"How_Send", 15002, 1},
+    {"Delay_Send", 15003, 2}, {"TimeOut_Data", 15005, 2}, {"PeerToPeer", 15007, 1},
+    {"Net_Dev_Id", 15008, 1}, {"Net_Baud", 15009, 1},
 };
 constexpr int Receive_Count_Offset = 15010;
 constexpr int Transmit_Count_Offset = 15011;
@@ -264,9 +263,8 @@ void Read_ParGen(Source_File& file)
                                  QStringLiteral("Ethernet_IP3"), QStringLiteral("Ethernet_IP4")};
     static const QString SM[] = {QStringLiteral("Ethernet_SM1"), QStringLiteral("Ethernet_SM2"),
                                  QStringLiteral("Ethernet_SM3"), QStringLiteral("Ethernet_SM4")};
-    static const QString GAT[] = {
-        QStringLiteral("Ethernet_GAT1"), QStringLiteral("Ethernet_GAT2"),
-        QStringLiteral("Ethernet_GAT3"), QStringLiteral("Ethernet_GAT4")};
+    static const QString GAT[] = {QStringLiteral("Ethernet_GAT1"), QStringLiteral("Ethernet_GAT2"),
+                                  QStringLiteral("Ethernet_GAT3"), QStringLiteral("Ethernet_GAT4")};
     constexpr qint32 IP_Default[] = {192, 168, 0, 5};
     constexpr qint32 SM_Default[] = {255, 255, 255, 0};
     constexpr qint32 GAT_Default[] = {192, 168, 0, 1};
@@ -292,8 +290,8 @@ void Read_ParGen(Source_File& file)
 
 // Calls fill(row, entry) for each row of the file, in order; returns the number of entries.
 template <typename Fill>
-quint32 Read_Table(Source_File& file, std::array<Frame_Record, Config_Image_Data::Frame_Count>& entries,
-                   Fill fill)
+quint32 Read_Table(Source_File& file,
+                   std::array<Frame_Record, Config_Image_Data::Frame_Count>& entries, Fill fill)
 {
     if (!file.exists())
         return 0;
@@ -315,53 +313,53 @@ void Read_Frames(Sources& s)
 
     // All sums are unsigned 32-bit and wrap around.
     quint32 offset = 0;
-    h.Receive_Row_Count = Read_Table(s.receive, Config_Image.Receive_Records,
-                                     [&](QDomElement& row, Frame_Record& e) {
-        quint32 id = quint32(Attr_Int(row, A_DataPage, 0));
-        id = id * 65536u + quint32(Attr_Int(row, A_PGN, 0));
-        id *= 256u;
-        // Peer-to-peer frames are accepted from any source.
-        if (!peerToPeer)
-            id += quint32(Attr_Int(row, A_SA, 0));
-        e.Identifier = id;
-        e.Timer_Period = 0;
-        e.Data_Timeout = Attr_Is_Y(row, A_Delete) ? Config_Image.Data_Timeout_ms : 0;
-        e.Transport = Attr_Is_Y(row, A_TransportProtocol) ? 1 : 0;
-        e.Data_Offset = quint16(offset);
-        e.Start_Byte = quint16(Attr_Int(row, A_StartByte, 0));
-        e.Byte_Count = quint16(Attr_Int(row, A_NumBytes, 8));
-        if (Attr_Is_Y_Any_Case(row, A_OnRequest))
-            e.Flags |= Flag_Receive_On_Request;
-        e.Request_Time = quint32(Attr_Int(row, A_OnReq_Time, 0));
-        offset += e.Byte_Count; // the stored 16-bit count
-    });
+    h.Receive_Row_Count =
+        Read_Table(s.receive, Config_Image.Receive_Records, [&](QDomElement& row, Frame_Record& e) {
+            quint32 id = quint32(Attr_Int(row, A_DataPage, 0));
+            id = id * 65536u + quint32(Attr_Int(row, A_PGN, 0));
+            id *= 256u;
+            // Peer-to-peer frames are accepted from any source.
+            if (!peerToPeer)
+                id += quint32(Attr_Int(row, A_SA, 0));
+            e.Identifier = id;
+            e.Timer_Period = 0;
+            e.Data_Timeout = Attr_Is_Y(row, A_Delete) ? Config_Image.Data_Timeout_ms : 0;
+            e.Transport = Attr_Is_Y(row, A_TransportProtocol) ? 1 : 0;
+            e.Data_Offset = quint16(offset);
+            e.Start_Byte = quint16(Attr_Int(row, A_StartByte, 0));
+            e.Byte_Count = quint16(Attr_Int(row, A_NumBytes, 8));
+            if (Attr_Is_Y_Any_Case(row, A_OnRequest))
+                e.Flags |= Flag_Receive_On_Request;
+            e.Request_Time = quint32(Attr_Int(row, A_OnReq_Time, 0));
+            offset += e.Byte_Count; // the stored 16-bit count
+        });
     h.Receive_Data_Size = offset;
 
     offset = 0;
-    h.Transmit_Row_Count = Read_Table(s.send, Config_Image.Transmit_Records,
-                                      [&](QDomElement& row, Frame_Record& e) {
-        quint32 id = quint32(Attr_Int(row, A_Priority, 0));
-        id = id * 4u + quint32(Attr_Int(row, A_DataPage, 0));
-        id = id * 65536u + quint32(Attr_Int(row, A_PGN, 0));
-        id = id * 256u + quint32(Attr_Int(row, A_SA, 0));
-        e.Identifier = id;
-        e.Timer_Period = 0;
-        e.Flags = Flag_Transmit;
-        if (Attr_Is_Y_Any_Case(row, A_OnRequest))
-            e.Flags |= Flag_On_Request;
-        if (Attr_Is_Y_Any_Case(row, A_DataChange))
-            e.Flags |= Flag_On_Data_Change;
-        if (Attr_Is_Y_Any_Case(row, A_OnTimer)) {
-            e.Flags |= Flag_On_Timer;
-            e.Timer_Period = quint32(Attr_Int(row, A_OnTimer_Time, 0));
-        }
-        const qint32 count = Attr_Int(row, A_NumByte, 8);
-        e.Transport = count > 8 ? 1 : 0;
-        e.Data_Offset = quint16(offset);
-        e.Start_Byte = 0;
-        e.Byte_Count = quint16(count);
-        offset += quint32(count); // the full value, unlike the receive table
-    });
+    h.Transmit_Row_Count =
+        Read_Table(s.send, Config_Image.Transmit_Records, [&](QDomElement& row, Frame_Record& e) {
+            quint32 id = quint32(Attr_Int(row, A_Priority, 0));
+            id = id * 4u + quint32(Attr_Int(row, A_DataPage, 0));
+            id = id * 65536u + quint32(Attr_Int(row, A_PGN, 0));
+            id = id * 256u + quint32(Attr_Int(row, A_SA, 0));
+            e.Identifier = id;
+            e.Timer_Period = 0;
+            e.Flags = Flag_Transmit;
+            if (Attr_Is_Y_Any_Case(row, A_OnRequest))
+                e.Flags |= Flag_On_Request;
+            if (Attr_Is_Y_Any_Case(row, A_DataChange))
+                e.Flags |= Flag_On_Data_Change;
+            if (Attr_Is_Y_Any_Case(row, A_OnTimer)) {
+                e.Flags |= Flag_On_Timer;
+                e.Timer_Period = quint32(Attr_Int(row, A_OnTimer_Time, 0));
+            }
+            const qint32 count = Attr_Int(row, A_NumByte, 8);
+            e.Transport = count > 8 ? 1 : 0;
+            e.Data_Offset = quint16(offset);
+            e.Start_Byte = 0;
+            e.Byte_Count = quint16(count);
+            offset += quint32(count); // the full value, unlike the receive table
+        });
     h.Transmit_Data_Size = offset;
 }
 
@@ -379,8 +377,7 @@ void Build_Bank2(Sources& s)
 
 // ---- serialisation ------------------------------------------------------------------------
 
-template <typename T>
-void Write_Field(quint8*& p, const T& v)
+template <typename T> void Write_Field(quint8*& p, const T& v)
 {
     if constexpr (std::is_integral_v<T>) {
         for (std::size_t k = 0; k < sizeof(T); ++k)
@@ -442,14 +439,14 @@ void Save_Bin()
 void Save_Bin(const QString& binDir)
 {
     if (!QDir().mkpath(binDir))
-        throw App_Error(QStringLiteral("Cannot create the folder %1.")
-                            .arg(QDir::toNativeSeparators(binDir)));
-    Write_File_Atomic(Path_Join(binDir, QStringLiteral("bank1.bin")),
-                      QByteArray::fromRawData(
-                          reinterpret_cast<const char*>(Config_Image.Bank1_Area.data()),
-                          Config_Image_Data::Bank1_Size));
-    Write_File_Atomic(Path_Join(binDir, QStringLiteral("bank2.bin")),
-                      QByteArray::fromRawData(
-                          reinterpret_cast<const char*>(Config_Image.Bank2_Buffer.data()),
-                          Config_Image.Bank2_Length));
+        throw App_Error(
+            QStringLiteral("Cannot create the folder %1.").arg(QDir::toNativeSeparators(binDir)));
+    Write_File_Atomic(
+        Path_Join(binDir, QStringLiteral("bank1.bin")),
+        QByteArray::fromRawData(reinterpret_cast<const char*>(Config_Image.Bank1_Area.data()),
+                                Config_Image_Data::Bank1_Size));
+    Write_File_Atomic(
+        Path_Join(binDir, QStringLiteral("bank2.bin")),
+        QByteArray::fromRawData(reinterpret_cast<const char*>(Config_Image.Bank2_Buffer.data()),
+                                Config_Image.Bank2_Length));
 }

@@ -32,8 +32,7 @@ void Write_Full_Configuration()
     Write_Send_Frames(Shared.File_Send_Frame, send);
 }
 
-template <typename F>
-qint64 Time_Ns(int iterations, F f)
+template <typename F> qint64 Time_Ns(int iterations, F f)
 {
     QElapsedTimer t;
     t.start();

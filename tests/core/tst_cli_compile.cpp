@@ -43,7 +43,8 @@ QString Copy_Example(const QTemporaryDir& dir, const QString& example)
     const QString conf = dir.filePath(QStringLiteral("conf"));
     QDir().mkpath(conf);
     for (const char* name : {"ParGen.xml", "Receive_Frame.xml", "Send_Frame.xml"})
-        QFile::copy(Example(example) + u'/' + QLatin1String(name), conf + u'/' + QLatin1String(name));
+        QFile::copy(Example(example) + u'/' + QLatin1String(name),
+                    conf + u'/' + QLatin1String(name));
     return conf;
 }
 
@@ -92,8 +93,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("parGen");
         QTest::addColumn<QByteArray>("named");
-        QTest::newRow("not a number") << QByteArray("<Par_Gen><Can_Baud>abc</Can_Baud></Par_Gen>")
-                                      << QByteArray("Can_Baud");
+        QTest::newRow("not a number")
+            << QByteArray("<Par_Gen><Can_Baud>abc</Can_Baud></Par_Gen>") << QByteArray("Can_Baud");
         QTest::newRow("malformed over lines")
             << QByteArray("<Par_Gen>\n<Can_Baud>5\n</Par_Gen>\n") << QByteArray("line 3");
     }
@@ -167,7 +168,8 @@ private Q_SLOTS:
         const Run two = Cli({"dump", bin + "bank2.bin"});
         QCOMPARE(two.exitCode, 0);
         for (const char* line :
-             {"0x4000  J1939 bit rate           250000", "0x4030  Ethernet gateway         192.168.0.1",
+             {"0x4000  J1939 bit rate           250000",
+              "0x4030  Ethernet gateway         192.168.0.1",
               "0x415C  image load address       0x00064000",
               "checksum                 2761 (0x00000AC9), computed 2761 (0x00000AC9): matches",
               "Receive records: 1 of 256 in use",

@@ -88,8 +88,14 @@ QByteArray Frames_File(const char* base, const QStringList& rows)
     return out;
 }
 
-QByteArray Receive_File(const QStringList& rows) { return Frames_File(Receive_Base, rows); }
-QByteArray Send_File(const QStringList& rows) { return Frames_File(Send_Base, rows); }
+QByteArray Receive_File(const QStringList& rows)
+{
+    return Frames_File(Receive_Base, rows);
+}
+QByteArray Send_File(const QStringList& rows)
+{
+    return Frames_File(Send_Base, rows);
+}
 
 QByteArray Bank1()
 {
@@ -103,9 +109,8 @@ QByteArray Bank2()
                       Config_Image.Bank2_Length);
 }
 
-Frame_Record Receive_Record(quint32 identifier, quint32 timeout, quint16 offset,
-                            quint16 startByte, quint16 count, quint32 requestTime,
-                            quint16 transport, quint8 flags)
+Frame_Record Receive_Record(quint32 identifier, quint32 timeout, quint16 offset, quint16 startByte,
+                            quint16 count, quint32 requestTime, quint16 transport, quint8 flags)
 {
     Frame_Record r;
     r.Identifier = identifier;
@@ -238,60 +243,77 @@ void Tst_Compiler::receiveRecords_data()
 
     // Identifier: data page, PGN and source address in unsigned 32-bit arithmetic.
     QTest::newRow("peer-to-peer off")
-        << "" << "SA=5" << Receive_Record(0x00FEEE05, 0, 0, 0, 8, 1000, 0, 0)
+        << ""
+        << "SA=5" << Receive_Record(0x00FEEE05, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefe0500");
     QTest::newRow("peer-to-peer on: source address left out")
-        << "PeerToPeer=1" << "SA=5" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 1000, 0, 0)
+        << "PeerToPeer=1"
+        << "SA=5" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefe0500");
     QTest::newRow("peer-to-peer only for exactly 1")
-        << "PeerToPeer=01" << "SA=5" << Receive_Record(0x00FEEE05, 0, 0, 0, 8, 1000, 0, 0)
+        << "PeerToPeer=01"
+        << "SA=5" << Receive_Record(0x00FEEE05, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefe0500");
     QTest::newRow("hexadecimal texts")
-        << "" << "DataPage=1 PGN=0xFEEE SA=$1F" << Receive_Record(0x01FEEE1F, 0, 0, 0, 8, 1000, 0, 0)
+        << ""
+        << "DataPage=1 PGN=0xFEEE SA=$1F" << Receive_Record(0x01FEEE1F, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("01eefe1f00");
     QTest::newRow("data page 256 wraps away")
-        << "" << "DataPage=256 PGN=1 SA=2" << Receive_Record(0x00000102, 0, 0, 0, 8, 1000, 0, 0)
+        << ""
+        << "DataPage=256 PGN=1 SA=2" << Receive_Record(0x00000102, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("0001000200");
     QTest::newRow("PGN beyond 16 bits reaches the data page")
-        << "" << "PGN=0x1FEEE" << Receive_Record(0x01FEEE00, 0, 0, 0, 8, 1000, 0, 0)
+        << ""
+        << "PGN=0x1FEEE" << Receive_Record(0x01FEEE00, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefe0000");
     QTest::newRow("negative source address wraps")
-        << "" << "SA=-1" << Receive_Record(0x00FEEDFF, 0, 0, 0, 8, 1000, 0, 0)
+        << ""
+        << "SA=-1" << Receive_Record(0x00FEEDFF, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefeff00");
     QTest::newRow("texts that are not numbers add 0")
-        << "" << "DataPage=one PGN=0xFEEE_ SA=5" << Receive_Record(0x00000005, 0, 0, 0, 8, 1000, 0, 0)
+        << ""
+        << "DataPage=one PGN=0xFEEE_ SA=5" << Receive_Record(0x00000005, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("0000000500");
 
     // Time-out and flags: the bank 2 tests are exact, bank 1 and OnRequest ignore the case.
     QTest::newRow("Delete Y takes the data time-out")
-        << "TimeOut_Data=5" << "Delete=Y" << Receive_Record(0x00FEEE00, 5000, 0, 0, 8, 1000, 0, 0)
+        << "TimeOut_Data=5"
+        << "Delete=Y" << Receive_Record(0x00FEEE00, 5000, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefe0001");
     QTest::newRow("Delete y: bank 1 only")
-        << "TimeOut_Data=5" << "Delete=y" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 1000, 0, 0)
+        << "TimeOut_Data=5"
+        << "Delete=y" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefe0001");
     QTest::newRow("time-out in 32-bit arithmetic")
-        << "TimeOut_Data=5000000" << "Delete=Y"
-        << Receive_Record(0x00FEEE00, 705032704, 0, 0, 8, 1000, 0, 0)
+        << "TimeOut_Data=5000000"
+        << "Delete=Y" << Receive_Record(0x00FEEE00, 705032704, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefe0001");
     QTest::newRow("transport protocol Y")
-        << "" << "TransportProtocol=Y" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 1000, 1, 0)
+        << ""
+        << "TransportProtocol=Y" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 1000, 1, 0)
         << QByteArray::fromHex("00eefe0000");
     QTest::newRow("transport protocol y is not set")
-        << "" << "TransportProtocol=y" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 1000, 0, 0)
+        << ""
+        << "TransportProtocol=y" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 1000, 0, 0)
         << QByteArray::fromHex("00eefe0000");
     QTest::newRow("on request in any case")
-        << "" << "OnRequest=y OnReq_Time=250" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 250, 0, 0x80)
+        << ""
+        << "OnRequest=y OnReq_Time=250" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 250, 0, 0x80)
         << QByteArray::fromHex("00eefe0000");
     QTest::newRow("start byte, count and request time as given")
-        << "" << "StartByte=3 NumBytes=4 OnReq_Time=-1"
-        << Receive_Record(0x00FEEE00, 0, 0, 3, 4, 0xFFFFFFFF, 0, 0) << QByteArray::fromHex("00eefe0000");
+        << ""
+        << "StartByte=3 NumBytes=4 OnReq_Time=-1"
+        << Receive_Record(0x00FEEE00, 0, 0, 3, 4, 0xFFFFFFFF, 0, 0)
+        << QByteArray::fromHex("00eefe0000");
     QTest::newRow("absent fields fall back")
-        << "" << "TransportProtocol=<absent> StartByte=<absent> NumBytes=<absent> OnRequest=<absent> "
-                 "OnReq_Time=<absent>"
+        << ""
+        << "TransportProtocol=<absent> StartByte=<absent> NumBytes=<absent> OnRequest=<absent> "
+           "OnReq_Time=<absent>"
         << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 0, 0, 0) << QByteArray::fromHex("00eefe0000");
     QTest::newRow("texts that are not numbers fall back")
-        << "" << "StartByte=a NumBytes= OnReq_Time=1s"
-        << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 0, 0, 0) << QByteArray::fromHex("00eefe0000");
+        << ""
+        << "StartByte=a NumBytes= OnReq_Time=1s" << Receive_Record(0x00FEEE00, 0, 0, 0, 8, 0, 0, 0)
+        << QByteArray::fromHex("00eefe0000");
 }
 
 void Tst_Compiler::receiveRecords()
@@ -320,40 +342,51 @@ void Tst_Compiler::transmitRecords_data()
     QTest::addColumn<QByteArray>("bank1Row");
 
     QTest::newRow("29-bit identifier")
-        << "" << "" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x01) << QByteArray::fromHex("0600f1fe80");
+        << ""
+        << "" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x01) << QByteArray::fromHex("0600f1fe80");
     QTest::newRow("highest values the editors allow")
-        << "" << "Priority=7 DataPage=1 PGN=0xFFFF SA=255"
+        << ""
+        << "Priority=7 DataPage=1 PGN=0xFFFF SA=255"
         << Transmit_Record(0x1DFFFFFF, 0, 0, 8, 0, 0x01) << QByteArray::fromHex("0701ffffff");
     QTest::newRow("peer-to-peer keeps the source address")
-        << "PeerToPeer=1" << "" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x01)
-        << QByteArray::fromHex("0600f1fe80");
+        << "PeerToPeer=1"
+        << "" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x01) << QByteArray::fromHex("0600f1fe80");
     QTest::newRow("priority not a number adds 0")
-        << "" << "Priority=high" << Transmit_Record(0x00FEF180, 0, 0, 8, 0, 0x01)
+        << ""
+        << "Priority=high" << Transmit_Record(0x00FEF180, 0, 0, 8, 0, 0x01)
         << QByteArray::fromHex("0000f1fe80");
     QTest::newRow("priority 64 wraps away")
-        << "" << "Priority=64" << Transmit_Record(0x00FEF180, 0, 0, 8, 0, 0x01)
+        << ""
+        << "Priority=64" << Transmit_Record(0x00FEF180, 0, 0, 8, 0, 0x01)
         << QByteArray::fromHex("4000f1fe80");
     QTest::newRow("on timer N ignores the time")
-        << "" << "OnTimer=N OnTimer_Time=100" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x01)
+        << ""
+        << "OnTimer=N OnTimer_Time=100" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x01)
         << QByteArray::fromHex("0600f1fe80");
     QTest::newRow("on timer y takes the time")
-        << "" << "OnTimer=y OnTimer_Time=100" << Transmit_Record(0x18FEF180, 100, 0, 8, 0, 0x11)
+        << ""
+        << "OnTimer=y OnTimer_Time=100" << Transmit_Record(0x18FEF180, 100, 0, 8, 0, 0x11)
         << QByteArray::fromHex("0600f1fe80");
     QTest::newRow("on timer with a time that is not a number")
-        << "" << "OnTimer=Y OnTimer_Time=100ms" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x11)
+        << ""
+        << "OnTimer=Y OnTimer_Time=100ms" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x11)
         << QByteArray::fromHex("0600f1fe80");
     QTest::newRow("on request and data change in any case")
-        << "" << "OnRequest=y DataChange=Y" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x61)
+        << ""
+        << "OnRequest=y DataChange=Y" << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x61)
         << QByteArray::fromHex("0600f1fe80");
     QTest::newRow("more than 8 bytes: transport")
-        << "" << "NumByte=9" << Transmit_Record(0x18FEF180, 0, 0, 9, 1, 0x01)
+        << ""
+        << "NumByte=9" << Transmit_Record(0x18FEF180, 0, 0, 9, 1, 0x01)
         << QByteArray::fromHex("0600f1fe80");
     QTest::newRow("negative count: no transport")
-        << "" << "NumByte=-1" << Transmit_Record(0x18FEF180, 0, 0, 0xFFFF, 0, 0x01)
+        << ""
+        << "NumByte=-1" << Transmit_Record(0x18FEF180, 0, 0, 0xFFFF, 0, 0x01)
         << QByteArray::fromHex("0600f1fe80");
     QTest::newRow("absent fields fall back")
-        << "" << "NumByte=<absent> OnRequest=<absent> DataChange=<absent> OnTimer=<absent> "
-                 "OnTimer_Time=<absent>"
+        << ""
+        << "NumByte=<absent> OnRequest=<absent> DataChange=<absent> OnTimer=<absent> "
+           "OnTimer_Time=<absent>"
         << Transmit_Record(0x18FEF180, 0, 0, 8, 0, 0x01) << QByteArray::fromHex("0600f1fe80");
 }
 
@@ -384,16 +417,14 @@ void Tst_Compiler::dataOffsets_data()
     QTest::addColumn<quint32>("receiveSize");
     QTest::addColumn<quint32>("sendSize");
 
-    QTest::newRow("rows laid end to end")
-        << QStringList{"8", "4", "2"} << QStringList{"8", "20"} << QList<int>{0, 8, 12}
-        << QList<int>{0, 8} << 14u << 28u;
+    QTest::newRow("rows laid end to end") << QStringList{"8", "4", "2"} << QStringList{"8", "20"}
+                                          << QList<int>{0, 8, 12} << QList<int>{0, 8} << 14u << 28u;
     QTest::newRow("absent or empty counts are 8")
         << QStringList{Absent, "", "1"} << QStringList{Absent, "x"} << QList<int>{0, 8, 16}
         << QList<int>{0, 8} << 17u << 16u;
     // Receive adds the stored 16-bit count, transmit the full value.
-    QTest::newRow("counts beyond 16 bits")
-        << QStringList{"65537", "8"} << QStringList{"65537", "8"} << QList<int>{0, 1}
-        << QList<int>{0, 1} << 9u << 65545u;
+    QTest::newRow("counts beyond 16 bits") << QStringList{"65537", "8"} << QStringList{"65537", "8"}
+                                           << QList<int>{0, 1} << QList<int>{0, 1} << 9u << 65545u;
     QTest::newRow("negative transmit count wraps the sum")
         << QStringList{} << QStringList{"-1", "8"} << QList<int>{} << QList<int>{0, 0xFFFF} << 0u
         << 7u;
@@ -439,12 +470,18 @@ void Tst_Compiler::bitRates_data()
     const quint32 j1939[] = {10000, 20000, 50000, 100000, 125000, 250000, 500000, 800000, 1000000};
     for (int i = 0; i < 9; ++i)
         QTest::addRow("Can_Baud %d", i) << QString::number(i) << "2" << j1939[i] << 500000u << i;
-    QTest::newRow("Can_Baud 9") << "9" << "2" << 250000u << 500000u << 9;
-    QTest::newRow("Can_Baud -1") << "-1" << "2" << 250000u << 500000u << 255;
-    QTest::newRow("Can_Baud hexadecimal") << "$7" << "2" << 800000u << 500000u << 7;
-    QTest::newRow("Net_Baud 0") << "5" << "0" << 250000u << 125000u << 5;
-    QTest::newRow("Net_Baud 1") << "5" << "1" << 250000u << 250000u << 5;
-    QTest::newRow("Net_Baud 3") << "5" << "3" << 250000u << 500000u << 5;
+    QTest::newRow("Can_Baud 9") << "9"
+                                << "2" << 250000u << 500000u << 9;
+    QTest::newRow("Can_Baud -1") << "-1"
+                                 << "2" << 250000u << 500000u << 255;
+    QTest::newRow("Can_Baud hexadecimal") << "$7"
+                                          << "2" << 800000u << 500000u << 7;
+    QTest::newRow("Net_Baud 0") << "5"
+                                << "0" << 250000u << 125000u << 5;
+    QTest::newRow("Net_Baud 1") << "5"
+                                << "1" << 250000u << 250000u << 5;
+    QTest::newRow("Net_Baud 3") << "5"
+                                << "3" << 250000u << 500000u << 5;
 }
 
 void Tst_Compiler::bitRates()
@@ -596,8 +633,11 @@ void Tst_Compiler::shorterTableLeavesEarlierRowsInBank1()
     Compile_Bin();
 
     QCOMPARE(Config_Image.Bank1_Area[15010], 3);
-    QCOMPARE(Bank1().left(25),
-             QByteArray::fromHex("000b000000" "000c000000" "000d000000" "0004002c01" "0005003700"));
+    QCOMPARE(Bank1().left(25), QByteArray::fromHex("000b000000"
+                                                   "000c000000"
+                                                   "000d000000"
+                                                   "0004002c01"
+                                                   "0005003700"));
     // Bank 2 is rebuilt from empty entries.
     QCOMPARE(Config_Image.Image_Header.Receive_Row_Count, 3u);
     QCOMPARE(Config_Image.Receive_Records[3], Frame_Record::Empty());
@@ -657,9 +697,9 @@ void Tst_Compiler::bank1ErrorsEndTheCompilation_data()
     QTest::newRow("settings without Net_Baud")
         << ParGen_File("Net_Baud=<absent>") << Receive_File({}) << Send_File({})
         << QStringList{"ParGen.xml", "\"Net_Baud\"", "missing"};
-    QTest::newRow("Can_Baud abc")
-        << ParGen_File("Can_Baud=abc") << Receive_File({}) << Send_File({})
-        << QStringList{"ParGen.xml", "\"Can_Baud\"", "\"abc\""};
+    QTest::newRow("Can_Baud abc") << ParGen_File("Can_Baud=abc") << Receive_File({})
+                                  << Send_File({})
+                                  << QStringList{"ParGen.xml", "\"Can_Baud\"", "\"abc\""};
     QTest::newRow("empty Delay_Send")
         << ParGen_File("Delay_Send=") << Receive_File({}) << Send_File({})
         << QStringList{"ParGen.xml", "\"Delay_Send\"", "not a number"};
