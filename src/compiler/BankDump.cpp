@@ -90,31 +90,22 @@ template <typename T> QString Field_Text(const char* name, const T& v)
 {
     const QLatin1String n(name);
     if constexpr (std::is_integral_v<T>) {
-        if (n == QLatin1String("Identifier") || n.endsWith(QLatin1String("address")) ||
-            n == QLatin1String("option flags") || v == T(0xFFFFFFFFu))
-            return n == QLatin1String("DeviceNet node address") ||
-                           n == QLatin1String("J1939 device address")
-                       ? QString::number(v)
-                       : Hex(v, 2 * int(sizeof(T)));
         if (n == QLatin1String("Flags"))
             return Hex(v, 2);
-        return QString::number(v);
+        const bool hex = n == QLatin1String("Identifier") || n == QLatin1String("option flags") ||
+                         n == QLatin1String("image load address") ||
+                         n == QLatin1String("second address") || quint64(v) == 0xFFFFFFFFu;
+        return hex ? Hex(v, 2 * int(sizeof(T))) : QString::number(v);
     } else {
-        if (n.startsWith(QLatin1String("Ethernet"))) {
-            QStringList parts;
-            for (auto e : v)
-                parts << QString::number(e);
-            return parts.join(u'.');
-        }
-        bool zero = true;
-        for (auto e : v)
-            zero = zero && e == 0;
-        if (zero)
-            return QStringLiteral("0");
         QStringList parts;
-        for (auto e : v)
+        bool zero = true;
+        for (auto e : v) {
             parts << QString::number(e);
-        return parts.join(u' ');
+            zero = zero && e == 0;
+        }
+        if (n.startsWith(QLatin1String("Ethernet")))
+            return parts.join(u'.');
+        return zero ? QStringLiteral("0") : parts.join(u' ');
     }
 }
 

@@ -13,24 +13,21 @@
 
 namespace {
 
-constexpr int Record_Stored_Size()
+template <typename Record> constexpr int Stored_Size()
 {
-    Frame_Record r;
+    Record r;
     int n = 0;
-    Visit_Record(
-        r, [&](const char*, auto& f) { n += Field_Size<std::remove_cvref_t<decltype(f)>>(); });
+    const auto add = [&](const char*, auto& f) {
+        n += Field_Size<std::remove_cvref_t<decltype(f)>>();
+    };
+    if constexpr (std::is_same_v<Record, Frame_Record>)
+        Visit_Record(r, add);
+    else
+        Visit_Header(r, add);
     return n;
 }
-constexpr int Header_Stored_Size()
-{
-    Image_Header_Fields h;
-    int n = 0;
-    Visit_Header(
-        h, [&](const char*, auto& f) { n += Field_Size<std::remove_cvref_t<decltype(f)>>(); });
-    return n;
-}
-static_assert(Record_Stored_Size() == Frame_Record::Size);
-static_assert(Header_Stored_Size() == Image_Header_Fields::Size);
+static_assert(Stored_Size<Frame_Record>() == Frame_Record::Size);
+static_assert(Stored_Size<Image_Header_Fields>() == Image_Header_Fields::Size);
 
 constexpr int Zero_Fill_Size = Config_Image_Data::Header_Block_Size - Image_Header_Fields::Size - 4;
 constexpr int Bank2_High_Index = Config_Image_Data::Bank2_Capacity - 1;

@@ -31,10 +31,10 @@ namespace {
 const QString Absent = QStringLiteral("<absent>");
 
 // "Name=value Name=value"; a name with the value <absent> is left out.
-QMap<QString, QString> Parse_Changes(const QString& spec)
+QMap<QString, QString> Parse_Changes(const QString& changes)
 {
     QMap<QString, QString> m;
-    for (const QString& part : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (const QString& part : changes.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const qsizetype eq = part.indexOf(QLatin1Char('='));
         m.insert(part.left(eq), part.mid(eq + 1));
     }
