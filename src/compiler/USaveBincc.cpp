@@ -107,7 +107,7 @@ QString Required_Attribute(const QDomNode& row, const QString& name, const Sourc
     return a.value();
 }
 
-// Bank 1 holds the count in one byte and bank 2 has a fixed number of entries.
+// Bank 2 has a fixed number of entries per table; a longer table would lose rows unseen.
 int Checked_Row_Count(const QDomNode& root, const Source_File& file)
 {
     const int n = int(root.childNodes().count());
