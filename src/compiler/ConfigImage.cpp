@@ -4,7 +4,14 @@ Config_Image_Data Config_Image;
 
 void Reset_Config_Image()
 {
-    Config_Image = Config_Image_Data{};
+    // In place: a temporary of the whole image would not fit every thread's stack.
+    Config_Image.Bank1_Area.fill(0);
+    Config_Image.Receive_Records.fill(Frame_Record{});
+    Config_Image.Transmit_Records.fill(Frame_Record{});
+    Config_Image.Image_Header = Image_Header_Fields{};
+    Config_Image.Data_Timeout_ms = 0;
+    Config_Image.Bank2_Buffer.fill(0);
+    Config_Image.Bank2_Length = 0;
 }
 
 Image_Header_Fields Header_Defaults()
