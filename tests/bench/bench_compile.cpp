@@ -72,6 +72,11 @@ int main(int argc, char* argv[])
     }
 
     QTextStream out(stdout);
+#ifdef NDEBUG
+    out << "optimised build; ";
+#else
+    out << "debug build (figures for an optimised build differ); ";
+#endif
     out << "56 receive and 56 transmit rows, " << Rounds << " rounds of " << perRound
         << " iterations, fastest round of each\n";
     out << "compilation:        " << compileNs / perRound / 1000.0 << " us each\n";
