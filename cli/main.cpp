@@ -1,4 +1,5 @@
 #include "app/UComon.h"
+#include "cmd_check.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -13,7 +14,9 @@ const char Usage[] =
     "\n"
     "Commands:\n"
     "  --help       show this text\n"
-    "  --version    print the program version\n";
+    "  --version    print the program version\n"
+    "  check CONF_DIR\n"
+    "               check the stored files of a configuration as the editors do on OK\n";
 
 } // namespace
 
@@ -37,6 +40,8 @@ int main(int argc, char* argv[])
         out << SW_Version_Text << '\n';
         return 0;
     }
+    if (cmd == QLatin1String("check"))
+        return Cmd_Check(args.mid(1), out, err);
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }
