@@ -5,9 +5,11 @@
 #include "widgets/FrameGrid.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -24,6 +26,7 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     : QDialog(parent), m_kind(kind)
 {
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
 
     auto* title = new QHBoxLayout;
     L_SW_Code = new QLabel(Shared.SW_Code, this);
@@ -47,7 +50,7 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     sga->Reset(Frame_Row_Count(false), Columns);
     for (int c = 0; c < Columns; ++c) {
         const Frame_Column& col = m_kind.columns[c];
-        sga->Set_Column(c, col.kind, QColor(QRgb(col.colour)), col.width);
+        sga->Set_Column(c, col.kind, QColor(QRgb(col.colour)), 0);
     }
     sga->Set_Pick_Items(m_kind.pick_items);
     sga->On_Key_Press = [this](QChar key) { return sgaKeyPress(key); };
@@ -93,6 +96,18 @@ void Frame_Editor::Set_Lang()
     for (int c = 1; c < Columns; ++c)
         Hint.append(Msg(m_kind.columns[c].hint));
     sga->Set_Hints(Hint);
+    for (int c = 0; c < Columns; ++c)
+        Set_Column_Width(c, c == Mnemonic_Column && Old_Hardware ? m_kind.mnemonic_width_reduced
+                                                                 : m_kind.columns[c].width);
+}
+
+void Frame_Editor::Set_Column_Width(int col, int width)
+{
+    // The design widths suit the original fonts; a title must never be cut off.
+    const QHeaderView* h = sga->horizontalHeader();
+    const int margin = h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+    const int title = h->fontMetrics().horizontalAdvance(sga->Cell(col, 0)) + 2 * margin + 2;
+    sga->setColumnWidth(col, qMax(width, title));
 }
 
 void Frame_Editor::showEvent(QShowEvent* event)
@@ -129,8 +144,8 @@ void Frame_Editor::Apply_Layout()
 {
     for (int c = 1; c < Columns; ++c)
         sga->Set_Column_Hidden(c, Old_Hardware && !m_kind.columns[c].shown_reduced);
-    sga->setColumnWidth(Mnemonic_Column, Old_Hardware ? m_kind.mnemonic_width_reduced
-                                                      : m_kind.columns[Mnemonic_Column].width);
+    Set_Column_Width(Mnemonic_Column, Old_Hardware ? m_kind.mnemonic_width_reduced
+                                                   : m_kind.columns[Mnemonic_Column].width);
     Hint.clear();
     for (int message : Frame_Hint_Messages(m_kind, Old_Hardware))
         Hint.append(Msg(message));

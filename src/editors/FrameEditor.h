@@ -48,6 +48,7 @@ protected:
 
 private:
     void Apply_Layout();
+    void Set_Column_Width(int col, int width);
 
     const Frame_Table_Kind& m_kind;
     QLabel* L_SW_Code = nullptr;
