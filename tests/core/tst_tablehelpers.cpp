@@ -69,7 +69,7 @@ struct Prompt_Log {
 
 } // namespace
 
-class tst_TableHelpers final : public QObject {
+class tst_tablehelpers final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -249,5 +249,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_TableHelpers)
-#include "tst_TableHelpers.moc"
+QTEST_GUILESS_MAIN(tst_tablehelpers)
+#include "tst_tablehelpers.moc"

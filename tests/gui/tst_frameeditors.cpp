@@ -95,7 +95,7 @@ Receive_Frame_Row Receive_Row(const QStringList& cells)
 
 } // namespace
 
-class tst_FrameEditors final : public QObject {
+class tst_frameeditors final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -423,5 +423,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_FrameEditors)
-#include "tst_FrameEditors.moc"
+QTEST_MAIN(tst_frameeditors)
+#include "tst_frameeditors.moc"

@@ -25,7 +25,7 @@ const QByteArray Comment = "<!--SW_VERSION = 2.000-->";
 
 } // namespace
 
-class tst_CheckCommand final : public QObject {
+class tst_checkcommand final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -124,5 +124,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_CheckCommand)
-#include "tst_CheckCommand.moc"
+QTEST_GUILESS_MAIN(tst_checkcommand)
+#include "tst_checkcommand.moc"

@@ -98,7 +98,7 @@ const QByteArray Par_Gen_With_Ethernet = "<Par_Gen><Device_Type>1</Device_Type><
 
 } // namespace
 
-class tst_FrameChecks final : public QObject {
+class tst_framechecks final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -329,5 +329,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_FrameChecks)
-#include "tst_FrameChecks.moc"
+QTEST_GUILESS_MAIN(tst_framechecks)
+#include "tst_framechecks.moc"
