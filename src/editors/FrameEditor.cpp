@@ -50,7 +50,7 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     sga->Reset(Frame_Row_Count(false), Columns);
     for (int c = 0; c < Columns; ++c) {
         const Frame_Column& col = m_kind.columns[c];
-        sga->Set_Column(c, col.kind, QColor(QRgb(col.colour)), 0);
+        sga->Set_Column(c, col.kind, QColor(QRgb(col.colour)));
     }
     sga->Set_Pick_Items(m_kind.pick_items);
     sga->On_Key_Press = [this](QChar key) { return sgaKeyPress(key); };
@@ -107,7 +107,7 @@ void Frame_Editor::Set_Column_Width(int col, int width)
     const QHeaderView* h = sga->horizontalHeader();
     const int margin = h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
     const int title = h->fontMetrics().horizontalAdvance(sga->Cell(col, 0)) + 2 * margin + 2;
-    sga->setColumnWidth(col, qMax(width, title));
+    sga->Set_Column_Width(col, qMax(width, title));
 }
 
 void Frame_Editor::showEvent(QShowEvent* event)

@@ -1,11 +1,13 @@
 #include "widgets/FrameGrid.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOption>
 
 // ---- model ----
 
@@ -34,8 +36,10 @@ void Frame_Grid_Model::Reset(int tableRows, int columns)
     }
     for (QStringList& r : m_rows)
         r = QStringList(columns);
-    if (rows > 0)
+    if (rows > 0) {
         Q_EMIT dataChanged(index(0, 0), index(rows - 1, columns - 1));
+        Q_EMIT headerDataChanged(Qt::Vertical, 0, rows - 1);
+    }
 }
 
 QString Frame_Grid_Model::Cell(int col, int row) const
@@ -59,6 +63,8 @@ void Frame_Grid_Model::Set_Cell(int col, int row, const QString& text)
     m_rows[row - 1][col] = text;
     const QModelIndex i = index(row - 1, col);
     Q_EMIT dataChanged(i, i);
+    if (col == 0)
+        Q_EMIT headerDataChanged(Qt::Vertical, row - 1, row - 1);
 }
 
 void Frame_Grid_Model::Set_Kind(int col, Cell_Kind kind)
@@ -123,7 +129,7 @@ QVariant Frame_Grid_Model::data(const QModelIndex& index, int role) const
         return m_colours.at(index.column()).isValid() ? QVariant(m_colours.at(index.column()))
                                                       : QVariant();
     case Qt::TextAlignmentRole:
-        if (kind == Cell_Kind::Row_Number || kind == Cell_Kind::Pick_List)
+        if (kind == Cell_Kind::Pick_List)
             return int(Qt::AlignCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     default:
@@ -168,7 +174,17 @@ Qt::ItemFlags Frame_Grid_Model::flags(const QModelIndex& index) const
 
 QVariant Frame_Grid_Model::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+    if (orientation == Qt::Vertical) {
+        // The row numbers of column 0, shown as the fixed column.
+        if (section < 0 || section >= rowCount())
+            return {};
+        if (role == Qt::DisplayRole)
+            return m_rows.at(section).at(0);
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        return {};
+    }
+    if (section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return m_headers.at(section);
@@ -240,8 +256,7 @@ void Frame_Grid_Delegate::setModelData(QWidget* editor, QAbstractItemModel* mode
 void Frame_Grid_Delegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const
 {
-    const Cell_Kind kind = Kind_Of(index);
-    if (kind != Cell_Kind::Row_Number && kind != Cell_Kind::Check_Box) {
+    if (Kind_Of(index) != Cell_Kind::Check_Box) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -249,12 +264,6 @@ void Frame_Grid_Delegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     initStyleOption(&opt, index);
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
-    if (kind == Cell_Kind::Row_Number) {
-        // Not selectable, yet its numbers must read as plainly as the other cells.
-        opt.state |= QStyle::State_Enabled;
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-        return;
-    }
     const bool ticked = opt.checkState == Qt::Checked;
     opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
     opt.text.clear();
@@ -322,8 +331,14 @@ Frame_Grid::Frame_Grid(QWidget* parent)
     setModel(m_model);
     setItemDelegate(m_delegate);
     m_delegate->on_key = [this](QChar key) { return Handle_Key(key); };
-    verticalHeader()->hide();
+    // Column 0 is shown as the vertical header, so it stays in place when the grid scrolls.
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionsClickable(false);
+    verticalHeader()->setHighlightSections(false);
+    if (auto* corner = findChild<QAbstractButton*>()) {
+        corner->installEventFilter(this);
+    }
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(0);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -343,15 +358,55 @@ Frame_Grid::Frame_Grid(QWidget* parent)
             [this](const QModelIndex& i) { Q_EMIT Cell_Double_Clicked(i.row() + 1, i.column()); });
 }
 
-void Frame_Grid::Set_Column(int col, Cell_Kind kind, const QColor& colour, int width)
+void Frame_Grid::Set_Column(int col, Cell_Kind kind, const QColor& colour)
 {
     m_model->Set_Kind(col, kind);
     m_model->Set_Colour(col, colour);
-    setColumnWidth(col, width);
+    if (col == 0)
+        setColumnHidden(0, true);
+}
+
+void Frame_Grid::Set_Column_Width(int col, int width)
+{
+    if (col == 0)
+        verticalHeader()->setFixedWidth(width);
+    else
+        setColumnWidth(col, width);
+}
+
+int Frame_Grid::Column_Width(int col) const
+{
+    return col == 0 ? verticalHeader()->width() : columnWidth(col);
+}
+
+bool Frame_Grid::Is_Shown(int col) const
+{
+    return col == 0 || !isColumnHidden(col);
+}
+
+bool Frame_Grid::eventFilter(QObject* object, QEvent* event)
+{
+    // The corner above the row numbers carries the title of column 0.
+    auto* corner = qobject_cast<QAbstractButton*>(object);
+    if (!corner || event->type() != QEvent::Paint)
+        return QTableView::eventFilter(object, event);
+    QStyleOptionHeader opt;
+    opt.initFrom(corner);
+    opt.state = QStyle::State_Enabled | QStyle::State_Raised;
+    opt.rect = corner->rect();
+    opt.position = QStyleOptionHeader::OnlyOneSection;
+    opt.orientation = Qt::Horizontal;
+    opt.text = m_model->Cell(0, 0);
+    opt.textAlignment = Qt::AlignCenter;
+    QPainter painter(corner);
+    corner->style()->drawControl(QStyle::CE_Header, &opt, &painter, corner);
+    return true;
 }
 
 void Frame_Grid::Set_Column_Hidden(int col, bool hidden)
 {
+    if (col == 0)
+        return;
     m_model->Set_Hidden(col, hidden);
     setColumnHidden(col, hidden);
 }
@@ -383,7 +438,7 @@ int Frame_Grid::Current_Column() const
         return 0;
     int shown = 0;
     for (int c = 0; c < i.column(); ++c)
-        if (!isColumnHidden(c))
+        if (Is_Shown(c))
             ++shown;
     return shown;
 }
@@ -398,7 +453,7 @@ void Frame_Grid::Set_Current(int shownCol, int row)
 {
     int shown = -1;
     for (int c = 0; c < m_model->columnCount(); ++c) {
-        if (isColumnHidden(c))
+        if (!Is_Shown(c))
             continue;
         if (++shown == shownCol) {
             const QModelIndex i = Index_Of(c, row);
@@ -413,14 +468,15 @@ int Frame_Grid::Shown_Column_Count() const
 {
     int shown = 0;
     for (int c = 0; c < m_model->columnCount(); ++c)
-        if (!isColumnHidden(c))
+        if (Is_Shown(c))
             ++shown;
     return shown;
 }
 
 void Frame_Grid::Fit_Column(int col)
 {
-    resizeColumnToContents(col);
+    if (col > 0)
+        resizeColumnToContents(col);
 }
 
 void Frame_Grid::Commit_Edit()

@@ -12,8 +12,9 @@
 #include <functional>
 
 // Rows of texts. Table row 0 is the header (the horizontal header of the view); table row r > 0
-// is model row r - 1. Column 0 holds the row numbers and is not editable. Check-box cells keep
-// the text the file stores: "Y" shows ticked, a click writes "Y" or "N", untouched stays empty.
+// is model row r - 1. Column 0 holds the row numbers, shown as the vertical header. Check-box cells
+// keep the text the file stores: "Y" shows ticked, a click writes "Y" or "N", untouched stays
+// empty.
 class Frame_Grid_Model final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -88,7 +89,10 @@ public:
     Frame_Grid_Model* Model() const { return m_model; }
 
     void Reset(int tableRows, int columns) { m_model->Reset(tableRows, columns); }
-    void Set_Column(int col, Cell_Kind kind, const QColor& colour, int width);
+    void Set_Column(int col, Cell_Kind kind, const QColor& colour);
+    // Column 0 is the fixed row-number column.
+    void Set_Column_Width(int col, int width);
+    int Column_Width(int col) const;
     void Set_Column_Hidden(int col, bool hidden);
     void Set_Pick_Items(const QStringList& items) { m_delegate->pick_items = items; }
     void Set_Hints(const QStringList& hints) { m_model->Set_Hints(hints); }
@@ -119,9 +123,11 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     bool Handle_Key(QChar key);
+    bool Is_Shown(int col) const;
 
     Frame_Grid_Model* m_model;
     Frame_Grid_Delegate* m_delegate;

@@ -168,13 +168,15 @@ private Q_SLOTS:
 
         QCOMPARE(w->size(), size);
         QCOMPARE(g->Row_Count(), rows);
-        QCOMPARE(g->Cell(0, rows - 1), QString::number(rows - 1));
+        QCOMPARE(g->model()->headerData(rows - 2, Qt::Vertical).toString(),
+                 QString::number(rows - 1)); // the fixed row-number column
         QList<int> actuallyHidden;
-        for (int c = 0; c < 11; ++c)
+        for (int c = 1; c < 11; ++c)
             if (g->isColumnHidden(c))
                 actuallyHidden.append(c);
         QCOMPARE(actuallyHidden, hidden);
         QCOMPARE(g->columnWidth(10), mnemonicWidth);
+        QCOMPARE(g->Column_Width(0), 40);
         QCOMPARE(w->Hint.size(), 10 - hidden.size());
         QCOMPARE(g->model()->headerData(hintColumn, Qt::Horizontal, Qt::ToolTipRole).toString(),
                  hint);
