@@ -9,4 +9,6 @@ public:
     explicit TFBoot(QWidget* parent = nullptr);
 
     void Set_Lang();
+
+    int Form_Type = 0;
 };
