@@ -128,6 +128,9 @@ void TFTessaformeFirmWare::Create_Controls()
     L_Zorvek = new Click_Label(this);
     L_Zorvek->setObjectName(QStringLiteral("L_Zorvek"));
     Set_Bold_Grey(L_Zorvek);
+    QFont small = L_Zorvek->font();
+    small.setPixelSize(10); // the address must fit between its column and the window's edge
+    L_Zorvek->setFont(small);
     L_Zorvek->setText(QUrl(Maker_Site).host());
     connect(L_Zorvek, &Click_Label::clicked, this, [this] { Guarded([this] { L_ZorvekClick(); }); });
 
