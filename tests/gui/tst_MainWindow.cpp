@@ -19,6 +19,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QApplication>
+#include <QHelpEvent>
 
 namespace {
 
@@ -132,6 +135,24 @@ private Q_SLOTS:
         }
     }
 
+    void hints_show_on_the_picture_buttons_only()
+    {
+        start();
+        Forms.FTessaformeFirmWare->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Forms.FTessaformeFirmWare));
+        for (const char* name : {"Btn_Info", "Btn_New", "Btn_CreateBin", "Btn_Close"}) {
+            QToolTip::hideText();
+            QTRY_VERIFY(!QToolTip::isVisible());
+            QPushButton* b = button(name);
+            QHelpEvent help(QEvent::ToolTip, b->rect().center(), b->mapToGlobal(b->rect().center()));
+            QApplication::sendEvent(b, &help);
+            const bool picture = b->text().isEmpty();
+            QCOMPARE(QToolTip::isVisible(), picture);
+            if (picture)
+                QCOMPARE(QToolTip::text(), b->toolTip());
+        }
+    }
+
     void dispatch_without_configuration_data()
     {
         QTest::addColumn<QString>("name");
@@ -240,6 +261,7 @@ private Q_SLOTS:
         start();
         TFTessaformeFirmWare* w = Forms.FTessaformeFirmWare;
         QVERIFY(!w->Timer_Update->isActive());
+        w->Timer_Update->setTimerType(Qt::PreciseTimer); // so that its countdown can be read
         auto options = [this](bool internet, bool update, int result) {
             m_ui->onModal = [=](QDialog*) {
                 Shared.Enable_Internet = internet;
