@@ -26,7 +26,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -50,18 +49,13 @@ TFTessaformeFirmWare::TFTessaformeFirmWare(const QString& programDir, QWidget* p
 {
     setObjectName(QStringLiteral("FTessaformeFirmWare"));
     Init_Pictures();
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window);
+    Set_Fixed_Border(this);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Window_Colour);
-    setPalette(pal);
-    setStyleSheet(QString::fromLatin1(Button_Style) + QString::fromLatin1(Main_Button_Style));
+    Set_Window_Look(this, QString::fromLatin1(Main_Button_Style));
     Create_Controls();
     FormCreate(programDir);
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    Centre_On_Screen(this);
 }
 
 QLabel* TFTessaformeFirmWare::New_Label(const char* name)
@@ -132,7 +126,8 @@ void TFTessaformeFirmWare::Create_Controls()
     small.setPixelSize(10); // the address must fit between its column and the window's edge
     L_Zorvek->setFont(small);
     L_Zorvek->setText(QUrl(Maker_Site).host());
-    connect(L_Zorvek, &Click_Label::clicked, this, [this] { Guarded([this] { L_ZorvekClick(); }); });
+    connect(L_Zorvek, &Click_Label::clicked, this,
+            [this] { Guarded([this] { L_ZorvekClick(); }); });
 
     LL_Update = New_Label("LL_Update");
     LL_Update->setTextFormat(Qt::RichText);

@@ -32,8 +32,8 @@ bool Activate_Configuration(const QString& name)
 
 QStringList Configuration_Folders(const QString& projectsDir)
 {
-    return QDir(projectsDir).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                                       QDir::Unsorted);
+    return QDir(projectsDir)
+        .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted);
 }
 
 namespace {

@@ -5,69 +5,31 @@
 #include "language/ULanguage.h"
 #include "widgets/Panels.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-TFOpenConf::TFOpenConf(QWidget* parent)
-    : QDialog(parent)
+TFOpenConf::TFOpenConf(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FOpenConf"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Window_Colour);
-    setPalette(pal);
-    setStyleSheet(QString::fromLatin1(Button_Style));
-
-    QFrame* title = New_Panel(this, "P_Title", Qt::white);
-    L_SW_Code = new QLabel(title);
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    Set_Large_Grey(L_SW_Code);
-    L_SW_Desc = new QLabel(title);
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    Set_Bold_Grey(L_SW_Desc);
-    auto* titleLayout = new QVBoxLayout(title);
-    titleLayout->setContentsMargins(10, 4, 10, 4);
-    titleLayout->setSpacing(0);
-    titleLayout->addWidget(L_SW_Code);
-    titleLayout->addWidget(L_SW_Desc);
+    Set_Window_Look(this);
+    const Dialog_Frame frame = New_Dialog_Frame(this);
+    L_SW_Code = frame.code;
+    L_SW_Desc = frame.subtitle;
+    Btn_OK = frame.ok;
+    Btn_OK->setDefault(true);
+    Btn_Cancel = frame.cancel;
+    Btn_Cancel->setAutoDefault(false);
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    QFrame* buttons = New_Panel(this, "P_Buttons", Window_Colour);
-    Btn_OK = new QPushButton(buttons);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setDefault(true);
-    Btn_Cancel = new QPushButton(buttons);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setAutoDefault(false);
-    for (QPushButton* b : {Btn_OK, Btn_Cancel})
-        b->setMinimumWidth(80);
-    auto* buttonLayout = new QHBoxLayout(buttons);
-    buttonLayout->setContentsMargins(10, 6, 10, 6);
-    buttonLayout->addStretch();
-    buttonLayout->addWidget(Btn_OK);
-    buttonLayout->addWidget(Btn_Cancel);
-
-    auto* middle = new QVBoxLayout;
-    middle->setContentsMargins(10, 8, 10, 8);
-    middle->addWidget(Label1);
-    middle->addWidget(ListBox1, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(title);
-    layout->addLayout(middle, 1);
-    layout->addWidget(buttons);
+    frame.body->addWidget(Label1);
+    frame.body->addWidget(ListBox1, 1);
 
     connect(ListBox1, &QListWidget::currentTextChanged, this, [this](const QString& text) {
         if (ListBox1->currentRow() >= 0)
@@ -76,7 +38,6 @@ TFOpenConf::TFOpenConf(QWidget* parent)
     connect(Btn_OK, &QPushButton::clicked, this, &QDialog::accept);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    L_SW_Code->setText(Shared.SW_Code);
     resize(377, 351);
     Set_Lang();
 }
@@ -120,8 +81,7 @@ void TFOpenConf::FormShow()
         Name_Conf = SL[index];
     }
     ListBox1->setFocus();
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    Centre_On_Screen(this);
 }
 
 void TFOpenConf::showEvent(QShowEvent* event)

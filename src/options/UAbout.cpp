@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QUrl>
 
 namespace {
@@ -23,17 +22,11 @@ QLabel* New_Label(QWidget* parent, const char* name, const char* text, int x, in
 
 } // namespace
 
-TFAbout::TFAbout(QWidget* parent)
-    : QDialog(parent)
+TFAbout::TFAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FAbout"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Window_Colour);
-    setPalette(pal);
-    setStyleSheet(QString::fromLatin1(Button_Style));
+    Set_Fixed_Border(this);
+    Set_Window_Look(this);
 
     Init_Pictures();
     Image2 = new Click_Label(this);
@@ -95,8 +88,7 @@ void TFAbout::FormShow()
     Label10->setText(SW_Version_Text);
     Label12->setText(QStringLiteral("MN38591"));
     setFixedSize(406, 148);
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    Centre_On_Screen(this);
 }
 
 void TFAbout::showEvent(QShowEvent* event)

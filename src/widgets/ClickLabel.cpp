@@ -2,8 +2,7 @@
 
 #include <QMouseEvent>
 
-Click_Label::Click_Label(QWidget* parent)
-    : QLabel(parent)
+Click_Label::Click_Label(QWidget* parent) : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
 }

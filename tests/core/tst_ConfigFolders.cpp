@@ -35,7 +35,8 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(int, message);
         QDir(Shared.Dir_Projects).mkdir(QStringLiteral("Old"));
-        const QStringList before = QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QStringList before =
+            QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
         QCOMPARE(Create_Configuration_Folder(Shared.Dir_Projects, name), message);
 

@@ -10,9 +10,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
-#include <QLayout>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
@@ -119,7 +119,8 @@ private Q_SLOTS:
     void create_existing_name_in_other_case()
     {
         QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
-        const bool ignoresCase = QFileInfo(m_folder->file(QStringLiteral("PROJECTS/PLANT"))).isDir();
+        const bool ignoresCase =
+            QFileInfo(m_folder->file(QStringLiteral("PROJECTS/PLANT"))).isDir();
         start();
         m_ui->onModal = [&](QDialog* d) {
             d->show();
@@ -194,7 +195,8 @@ private Q_SLOTS:
         main_button("Btn_Open")->click();
         QCOMPARE(Shared.Conf_Name, QStringLiteral("PLANT"));
         QCOMPARE(Shared.Conf_Dir, Shared.Dir_Projects + QStringLiteral("/PLANT"));
-        QCOMPARE(Shared.File_Send_Frame, Shared.Dir_Projects + QStringLiteral("/PLANT/Send_Frame.xml"));
+        QCOMPARE(Shared.File_Send_Frame,
+                 Shared.Dir_Projects + QStringLiteral("/PLANT/Send_Frame.xml"));
         QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
         QCOMPARE(main_label("L_Name_Conf_L2")->text(), QStringLiteral("PLANT"));
     }
@@ -315,11 +317,15 @@ private Q_SLOTS:
             const char* name;
             int caption, hint;
         } texts[] = {
-            {Forms.FNew_Project, "L_SW_Desc", 101, -1}, {Forms.FNew_Project, "Label1", 102, -1},
-            {Forms.FNew_Project, "Btn_OK", 103, 109},   {Forms.FNew_Project, "Btn_Cancel", 104, 110},
+            {Forms.FNew_Project, "L_SW_Desc", 101, -1},
+            {Forms.FNew_Project, "Label1", 102, -1},
+            {Forms.FNew_Project, "Btn_OK", 103, 109},
+            {Forms.FNew_Project, "Btn_Cancel", 104, 110},
             {Forms.FNew_Project, "E_New_Proj", -1, 108},
-            {Forms.FOpenConf, "L_SW_Desc", 201, -1},    {Forms.FOpenConf, "Label1", 202, -1},
-            {Forms.FOpenConf, "Btn_OK", 203, 206},      {Forms.FOpenConf, "Btn_Cancel", 204, 207},
+            {Forms.FOpenConf, "L_SW_Desc", 201, -1},
+            {Forms.FOpenConf, "Label1", 202, -1},
+            {Forms.FOpenConf, "Btn_OK", 203, 206},
+            {Forms.FOpenConf, "Btn_Cancel", 204, 207},
             {Forms.FOpenConf, "ListBox1", -1, 205},
         };
         for (const auto& t : texts) {
@@ -330,8 +336,10 @@ private Q_SLOTS:
             if (t.hint >= 0)
                 QCOMPARE(w->toolTip(), Msg(t.hint));
         }
-        for (QDialog* d : {static_cast<QDialog*>(Forms.FNew_Project), static_cast<QDialog*>(Forms.FOpenConf)})
-            QCOMPARE(d->findChild<QLabel*>(QStringLiteral("L_SW_Code"))->text(), QStringLiteral("SW38591"));
+        for (QDialog* d :
+             {static_cast<QDialog*>(Forms.FNew_Project), static_cast<QDialog*>(Forms.FOpenConf)})
+            QCOMPARE(d->findChild<QLabel*>(QStringLiteral("L_SW_Code"))->text(),
+                     QStringLiteral("SW38591"));
     }
 
 private:

@@ -1,27 +1,27 @@
 #include "app/UComon.h"
 #include "app/UTessaformeFirmWare.h"
 #include "app/Windows.h"
-#include "configurations/UNew_Project.h"
-#include "configurations/UOpenConf.h"
 #include "compiler/USaveBincc.h"
 #include "configurations/ConfigFiles.h"
+#include "configurations/UNew_Project.h"
+#include "configurations/UOpenConf.h"
 #include "language/ULanguage.h"
 #include "options/UAbout.h"
 #include "support/FakeUi.h"
 #include "support/TestSupport.h"
 #include "update/UBoot.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
-#include <QApplication>
-#include <QHelpEvent>
 
 namespace {
 
@@ -76,11 +76,16 @@ private Q_SLOTS:
             const char* name;
             QRect geometry;
         } fixed[] = {
-            {"Btn_New", {80, 112, 170, 36}},         {"Btn_Open", {258, 112, 170, 36}},
-            {"Btn_Prm_Gen", {80, 156, 170, 36}},     {"Btn_J1939_Rec_Frame", {80, 200, 170, 36}},
-            {"Btn_J1939_Send_Frame", {80, 244, 170, 36}}, {"Btn_CreateBin", {80, 288, 170, 36}},
-            {"Btn_Info", {516, 8, 50, 50}},          {"Btn_Opz", {574, 8, 50, 50}},
-            {"Btn_Close", {632, 8, 50, 50}},         {"Shape1", {10, 339, 674, 1}},
+            {"Btn_New", {80, 112, 170, 36}},
+            {"Btn_Open", {258, 112, 170, 36}},
+            {"Btn_Prm_Gen", {80, 156, 170, 36}},
+            {"Btn_J1939_Rec_Frame", {80, 200, 170, 36}},
+            {"Btn_J1939_Send_Frame", {80, 244, 170, 36}},
+            {"Btn_CreateBin", {80, 288, 170, 36}},
+            {"Btn_Info", {516, 8, 50, 50}},
+            {"Btn_Opz", {574, 8, 50, 50}},
+            {"Btn_Close", {632, 8, 50, 50}},
+            {"Shape1", {10, 339, 674, 1}},
             {"Shape2", {80, 70, 348, 36}},
         };
         for (const auto& f : fixed) {
@@ -94,8 +99,8 @@ private Q_SLOTS:
             QPoint pos;
             int message;
         } labels[] = {
-            {"L_Begin", {16, 84}, 0},    {"L_Step_1", {16, 128}, 1}, {"L_Step_2", {16, 172}, 2},
-            {"L_Step_3", {16, 216}, 3},  {"L_Step_4", {16, 260}, 4}, {"L_Step_5", {16, 304}, 5},
+            {"L_Begin", {16, 84}, 0},   {"L_Step_1", {16, 128}, 1}, {"L_Step_2", {16, 172}, 2},
+            {"L_Step_3", {16, 216}, 3}, {"L_Step_4", {16, 260}, 4}, {"L_Step_5", {16, 304}, 5},
         };
         for (const auto& l : labels) {
             auto* label = label_(l.name);
@@ -115,10 +120,14 @@ private Q_SLOTS:
         const struct {
             const char* name;
             int caption, hint;
-        } buttons[] = {{"Btn_New", 15, 23},       {"Btn_Open", 16, 24},
-                       {"Btn_CreateBin", 17, 28}, {"Btn_Prm_Gen", 20, 25},
-                       {"Btn_J1939_Rec_Frame", 21, 26}, {"Btn_J1939_Send_Frame", 22, 27},
-                       {"Btn_Info", -1, 12},      {"Btn_Opz", -1, 13},
+        } buttons[] = {{"Btn_New", 15, 23},
+                       {"Btn_Open", 16, 24},
+                       {"Btn_CreateBin", 17, 28},
+                       {"Btn_Prm_Gen", 20, 25},
+                       {"Btn_J1939_Rec_Frame", 21, 26},
+                       {"Btn_J1939_Send_Frame", 22, 27},
+                       {"Btn_Info", -1, 12},
+                       {"Btn_Opz", -1, 13},
                        {"Btn_Close", -1, 14}};
         for (const auto& b : buttons) {
             QCOMPARE(button(b.name)->text(), b.caption < 0 ? QString() : Msg(b.caption));
@@ -144,7 +153,8 @@ private Q_SLOTS:
             QToolTip::hideText();
             QTRY_VERIFY(!QToolTip::isVisible());
             QPushButton* b = button(name);
-            QHelpEvent help(QEvent::ToolTip, b->rect().center(), b->mapToGlobal(b->rect().center()));
+            QHelpEvent help(QEvent::ToolTip, b->rect().center(),
+                            b->mapToGlobal(b->rect().center()));
             QApplication::sendEvent(b, &help);
             const bool picture = b->text().isEmpty();
             QCOMPARE(QToolTip::isVisible(), picture);
@@ -157,10 +167,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("new") << "Btn_New" << "FNew_Project";
-        QTest::newRow("open") << "Btn_Open" << "FOpenConf";
-        QTest::newRow("info") << "Btn_Info" << "FAbout";
-        QTest::newRow("options") << "Btn_Opz" << "FSoftOptions";
+        QTest::newRow("new") << "Btn_New"
+                             << "FNew_Project";
+        QTest::newRow("open") << "Btn_Open"
+                              << "FOpenConf";
+        QTest::newRow("info") << "Btn_Info"
+                              << "FAbout";
+        QTest::newRow("options") << "Btn_Opz"
+                                 << "FSoftOptions";
         for (const char* name : Step_Buttons)
             QTest::newRow(name) << name << QString();
     }
@@ -197,9 +211,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("settings") << "Btn_Prm_Gen" << "FParGen";
-        QTest::newRow("receive") << "Btn_J1939_Rec_Frame" << "FReceive_J1939_Frame";
-        QTest::newRow("transmit") << "Btn_J1939_Send_Frame" << "FTransmit_J1939_Frame";
+        QTest::newRow("settings") << "Btn_Prm_Gen"
+                                  << "FParGen";
+        QTest::newRow("receive") << "Btn_J1939_Rec_Frame"
+                                 << "FReceive_J1939_Frame";
+        QTest::newRow("transmit") << "Btn_J1939_Send_Frame"
+                                  << "FTransmit_J1939_Frame";
     }
     void steps_open_their_windows_with_a_configuration()
     {
@@ -241,12 +258,18 @@ private Q_SLOTS:
     void update_device_stops_on_errors_data()
     {
         QTest::addColumn<QByteArray>("parGen");
-        QTest::newRow("not a number") << ParGen_File("0", "abc");
-        QTest::newRow("not well-formed") << QByteArray("<Par_Gen><Device_Type>0</Par_Gen>");
+        QTest::addColumn<bool>("binIsFile");
+        QTest::newRow("not a number") << ParGen_File("0", "abc") << false;
+        QTest::newRow("not well-formed")
+            << QByteArray("<Par_Gen><Device_Type>0</Par_Gen>") << false;
+        QTest::newRow("bank files cannot be written") << ParGen_File("0") << true;
     }
     void update_device_stops_on_errors()
     {
         QFETCH(QByteArray, parGen);
+        QFETCH(bool, binIsFile);
+        if (binIsFile)
+            m_folder->write(QStringLiteral("PROJECTS/Line 1/bin"), "in the way of the bank files");
         start_with_configuration(parGen);
         button("Btn_CreateBin")->click();
         QVERIFY(m_ui->shownDialogs.isEmpty());
@@ -338,8 +361,9 @@ private Q_SLOTS:
             QStringLiteral("http://www.zorvek.example/Home/download/download.asp#HD38591");
         Q_EMIT label_("LL_Update")->linkActivated(target);
         QCOMPARE(m_ui->openedUrls,
-                 (QStringList{QStringLiteral("http://www.zorvek.example/HOME/default.asp?frompg=SW38591"),
-                              target}));
+                 (QStringList{
+                     QStringLiteral("http://www.zorvek.example/HOME/default.asp?frompg=SW38591"),
+                     target}));
     }
 
     void about_window()
@@ -354,17 +378,18 @@ private Q_SLOTS:
         QCOMPARE(m_ui->shownDialogs, QStringList{QStringLiteral("FAbout")});
         QVERIFY(about->isVisible());
         QCOMPARE(about->size(), QSize(406, 148));
-        const char* const texts[][2] = {{"Label1", "Software Tessaform "},
-                                        {"Label2", "J1939 / DeviceNet Slave - Converter"},
-                                        {"Label6", "Software Code : "}, {"Label9", "SW38591"},
-                                        {"Label3", "Version :"},       {"Label10", "2.000"},
-                                        {"Label8", "Document Code :"}, {"Label12", "MN38591"},
-                                        {"Label4", "www.zorvek.example"}};
+        const char* const texts[][2] = {
+            {"Label1", "Software Tessaform "}, {"Label2", "J1939 / DeviceNet Slave - Converter"},
+            {"Label6", "Software Code : "},    {"Label9", "SW38591"},
+            {"Label3", "Version :"},           {"Label10", "2.000"},
+            {"Label8", "Document Code :"},     {"Label12", "MN38591"},
+            {"Label4", "www.zorvek.example"}};
         for (const auto& t : texts)
             QCOMPARE(about->findChild<QLabel*>(QLatin1String(t[0]))->text(), QLatin1String(t[1]));
         QTest::mouseClick(about->findChild<QLabel*>(QStringLiteral("Label4")), Qt::LeftButton);
         QTest::mouseClick(about->findChild<QLabel*>(QStringLiteral("Image2")), Qt::LeftButton);
-        const QString page = QStringLiteral("http://www.zorvek.example/HOME/default.asp?frompg=SW38591");
+        const QString page =
+            QStringLiteral("http://www.zorvek.example/HOME/default.asp?frompg=SW38591");
         QCOMPARE(m_ui->openedUrls, (QStringList{page, page}));
         QVERIFY(about->grab().save(Screenshot_Path(QStringLiteral("about.png"))));
         about->findChild<QPushButton*>(QStringLiteral("LbButton1"))->click();
