@@ -385,4 +385,4 @@ private:
 };
 
 QTEST_MAIN(Tst_ConfigDialogs)
-#include "tst_ConfigDialogs.moc"
+#include "tst_configdialogs.moc"

@@ -115,4 +115,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(Tst_ConfigFolders)
-#include "tst_ConfigFolders.moc"
+#include "tst_configfolders.moc"

@@ -470,4 +470,4 @@ private:
 };
 
 QTEST_MAIN(Tst_MainWindow)
-#include "tst_MainWindow.moc"
+#include "tst_mainwindow.moc"
