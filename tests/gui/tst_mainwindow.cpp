@@ -1,7 +1,6 @@
 #include "app/UComon.h"
 #include "app/UTessaformeFirmWare.h"
 #include "app/Windows.h"
-#include "compiler/USaveBincc.h"
 #include "configurations/ConfigFiles.h"
 #include "configurations/UNew_Project.h"
 #include "configurations/UOpenConf.h"
@@ -242,8 +241,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, parGen);
         QFETCH(QString, shown);
         start_with_configuration(parGen);
-        if (!Compiler_Built())
-            QSKIP("the configuration compiler is not built yet");
         button("Btn_CreateBin")->click();
         QVERIFY2(m_ui->boxes.isEmpty(), qPrintable(m_ui->texts().join(QLatin1Char('\n'))));
         QCOMPARE(m_ui->shownDialogs, QStringList{shown});
@@ -433,21 +430,6 @@ private:
     QString bin(const char* file) const
     {
         return m_folder->file(QStringLiteral("PROJECTS/Line 1/bin/") + QLatin1String(file));
-    }
-
-    bool Compiler_Built() const
-    {
-        const Shared_State saved = Shared;
-        Shared.File_ParGen = Shared.File_Receive_Frame = Shared.File_Send_Frame =
-            m_folder->file(QStringLiteral("none.xml"));
-        bool built = true;
-        try {
-            Compile_Bin();
-        } catch (const App_Error& e) {
-            built = !e.text().contains(QLatin1String("not available"));
-        }
-        Shared = saved;
-        return built;
     }
 
     QPushButton* button(const QString& name) const
