@@ -15,6 +15,8 @@
 #include "language/ULanguage.h"
 #include "options/UAbout.h"
 #include "options/USoftOptions.h"
+#include "options/UpdateTimer.h"
+#include "options/VersionCheck.h"
 #include "update/ModifyFileSx.h"
 #include "update/UBoot.h"
 #include "widgets/ClickLabel.h"
@@ -138,7 +140,9 @@ void TFTessaformeFirmWare::Create_Controls()
 
     Timer_Update = new QTimer(this);
     Timer_Update->setObjectName(QStringLiteral("Timer_Update"));
-    Timer_Update->setInterval(60000);
+    Timer_Update->setInterval(Update_First_Interval_Ms);
+    connect(Timer_Update, &QTimer::timeout, this,
+            [this] { Guarded([this] { Timer_UpdateTimer(); }); });
 }
 
 void TFTessaformeFirmWare::FormCreate(const QString& programDir)
@@ -340,11 +344,18 @@ void TFTessaformeFirmWare::Set_Files()
 
 void TFTessaformeFirmWare::Set_Timer_Enabled(bool on)
 {
-    // Enabling a running timer must not restart its countdown.
-    if (on && !Timer_Update->isActive())
-        Timer_Update->start();
-    else if (!on)
-        Timer_Update->stop();
+    Set_Update_Timer(*Timer_Update, on);
+}
+
+void TFTessaformeFirmWare::Timer_UpdateTimer()
+{
+    if (Update_Timer_Event(*Timer_Update, Check_Version)) {
+        LL_Update->setText(Download_Link_Html(Msg(19)));
+        LL_Update->adjustSize();
+        LL_Update->show();
+    } else {
+        LL_Update->hide();
+    }
 }
 
 void TFTessaformeFirmWare::Save_Setting()

@@ -27,6 +27,8 @@ public:
     bool Old_Hardware() const;
     void L_ZorvekClick();
     void LL_UpdateLinkClick(const QString& link);
+    // Looks for a newer version and shows or hides LL_Update.
+    void Timer_UpdateTimer();
 
     QTimer* Timer_Update = nullptr;
 

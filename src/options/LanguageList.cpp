@@ -13,9 +13,8 @@ QStringList List_Language_Files(const QString& dir)
     const QDir d(dir);
     // Hidden files count like any other; only "*.lng" exactly, since that is the name the
     // language is loaded by.
-    const QFileInfoList files =
-        d.entryInfoList({QStringLiteral("*.lng")},
-                        QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
+    const QFileInfoList files = d.entryInfoList(
+        {QStringLiteral("*.lng")}, QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
     for (const QFileInfo& f : files) {
         // A file its owner may not write counts as read-only, and read-only files are not
         // offered.

@@ -7,18 +7,17 @@
 #include "language/ULanguage.h"
 #include "options/LanguageList.h"
 #include "options/VersionCheck.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/Panels.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -56,6 +55,15 @@ void Keep_Place(QWidget* w)
     w->setSizePolicy(p);
 }
 
+// One half of a language slot: the flag or the name.
+Click_Label* New_Slot(QWidget* parent, const QString& name)
+{
+    auto* l = new Click_Label(parent);
+    l->setObjectName(name);
+    Keep_Place(l);
+    return l;
+}
+
 // The flag drawn transparent: the colour of its bottom-left pixel is left out. A picture
 // larger than its place is scaled down to fit; a smaller one is centred.
 QPixmap Flag_Pixmap(const QString& path)
@@ -73,51 +81,23 @@ QPixmap Flag_Pixmap(const QString& path)
 
 } // namespace
 
-TFSoftOptions::TFSoftOptions(QWidget* parent)
-    : QDialog(parent)
+TFSoftOptions::TFSoftOptions(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FSoftOptions"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
-
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
-    root->setSizeConstraint(QLayout::SetFixedSize);
-
-    // Title panel.
-    auto* P_Title = new QFrame(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setAutoFillBackground(true);
-    QPalette tp = P_Title->palette();
-    tp.setColor(QPalette::Window, Qt::white);
-    P_Title->setPalette(tp);
-    auto* titleLayout = new QVBoxLayout(P_Title);
-    titleLayout->setContentsMargins(16, 8, 16, 8);
-    titleLayout->setSpacing(2);
-    L_SW_Code = New_Label(P_Title, "L_SW_Code");
-    QFont big = L_SW_Code->font();
-    big.setPointSize(20);
-    big.setBold(true);
-    L_SW_Code->setFont(big);
-    L_SW_Desc = New_Label(P_Title, "L_SW_Desc");
-    QFont bold = L_SW_Desc->font();
-    bold.setBold(true);
-    L_SW_Desc->setFont(bold);
-    for (QLabel* l : {L_SW_Code, L_SW_Desc}) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, QColor(128, 128, 128));
-        l->setPalette(p);
-        titleLayout->addWidget(l);
-    }
-    root->addWidget(P_Title);
+    Set_Fixed_Border(this);
+    Set_Window_Look(this);
+    const Dialog_Frame frame = New_Dialog_Frame(this);
+    L_SW_Code = frame.code;
+    L_SW_Desc = frame.subtitle;
+    Btn_OK = frame.ok;
+    Btn_OK->setDefault(true);
+    Btn_Cancel = frame.cancel;
+    Btn_Cancel->setAutoDefault(false);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     PC_Options = new QTabWidget(this);
     PC_Options->setObjectName(QStringLiteral("PC_Options"));
-    auto* middle = new QVBoxLayout;
-    middle->setContentsMargins(10, 10, 10, 10);
-    middle->addWidget(PC_Options);
-    root->addLayout(middle);
+    frame.body->addWidget(PC_Options);
 
     // Language tab.
     TS_Language = new QWidget;
@@ -129,16 +109,13 @@ TFSoftOptions::TFSoftOptions(QWidget* parent)
     grid->setHorizontalSpacing(24);
     grid->setVerticalSpacing(8);
     for (int k = 0; k < Languages_Per_Page; ++k) {
-        I_L[k] = New_Label(TS_Language, qPrintable(QStringLiteral("I_L%1").arg(k + 1)));
+        I_L[k] = New_Slot(TS_Language, QStringLiteral("I_L%1").arg(k + 1));
         I_L[k]->setFixedSize(Flag_Size, Flag_Size);
         I_L[k]->setAlignment(Qt::AlignCenter);
-        L_L[k] = New_Label(TS_Language, qPrintable(QStringLiteral("L_L%1").arg(k + 1)));
+        L_L[k] = New_Slot(TS_Language, QStringLiteral("L_L%1").arg(k + 1));
         L_L[k]->setMinimumWidth(150);
-        for (QLabel* w : {I_L[k], L_L[k]}) {
-            Keep_Place(w);
-            w->setCursor(Qt::PointingHandCursor);
-            w->installEventFilter(this);
-        }
+        for (Click_Label* w : {I_L[k], L_L[k]})
+            connect(w, &Click_Label::clicked, this, [this, w] { Guarded([&] { LangClick(w); }); });
         auto* slot = new QHBoxLayout;
         slot->setSpacing(10);
         slot->addWidget(I_L[k]);
@@ -194,20 +171,6 @@ TFSoftOptions::TFSoftOptions(QWidget* parent)
     PC_Options->addTab(TS_Soft_Settings, QString());
     PC_Options->setMinimumSize(520, 270);
 
-    // Button panel.
-    auto* P_Buttons = new QFrame(this);
-    P_Buttons->setObjectName(QStringLiteral("P_Buttons"));
-    auto* buttons = new QHBoxLayout(P_Buttons);
-    buttons->setContentsMargins(10, 0, 10, 10);
-    buttons->addStretch(1);
-    Btn_OK = New_Button(P_Buttons, "Btn_OK");
-    Btn_Cancel = New_Button(P_Buttons, "Btn_Cancel");
-    for (QPushButton* b : {Btn_OK, Btn_Cancel}) {
-        b->setMinimumWidth(100);
-        buttons->addWidget(b);
-    }
-    root->addWidget(P_Buttons);
-
     connect(Btn_Prev, &QPushButton::clicked, this, [this] { Btn_NextClick(Btn_Prev); });
     connect(Btn_Next, &QPushButton::clicked, this, [this] { Btn_NextClick(Btn_Next); });
     for (QCheckBox* c : {CB_En_Con, CB_Update, CB_Soft_Set_Jump_Table, CB_DoubleClick_Auto_Size})
@@ -253,8 +216,7 @@ void TFSoftOptions::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     FormShow();
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    Centre_On_Screen(this);
 }
 
 void TFSoftOptions::FormShow()
@@ -281,8 +243,8 @@ void TFSoftOptions::Create_Lang_List()
 void TFSoftOptions::Show_Page_Label(int Num_Page)
 {
     L_Sel_Lang->setText(Msg(304) + Language_In_Use);
-    L_Page_Lang->setText(Msg(305) + QString::number(Num_Page) + Msg(306)
-                         + QString::number(Language_Page_Count(int(SL_Languages.size()))));
+    L_Page_Lang->setText(Msg(305) + QString::number(Num_Page) + Msg(306) +
+                         QString::number(Language_Page_Count(int(SL_Languages.size()))));
 }
 
 void TFSoftOptions::Update_Lang_Page(int Num_Page)
@@ -326,17 +288,6 @@ int TFSoftOptions::Slot_Of(QObject* control) const
             return k;
     }
     return -1;
-}
-
-bool TFSoftOptions::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
-        && Slot_Of(watched) >= 0) {
-        Guarded([&] { LangClick(watched); });
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TFSoftOptions::LangClick(QObject* Sender)

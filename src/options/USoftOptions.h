@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class Click_Label;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -32,7 +33,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
@@ -47,8 +47,8 @@ private:
     QWidget* TS_Con_Options = nullptr;
     QWidget* TS_Soft_Settings = nullptr;
     QLabel* L_Sel_Lang = nullptr;
-    QLabel* I_L[6] = {};
-    QLabel* L_L[6] = {};
+    Click_Label* I_L[6] = {};
+    Click_Label* L_L[6] = {};
     QLabel* L_Page_Lang = nullptr;
     QPushButton* Btn_Prev = nullptr;
     QPushButton* Btn_Next = nullptr;

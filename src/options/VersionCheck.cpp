@@ -16,18 +16,16 @@ constexpr qsizetype Max_Response_Bytes = 64 * 1024;
 
 QByteArray Request_Bytes(const QUrl& url)
 {
-    QByteArray target = url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority
-                                       | QUrl::RemoveFragment);
+    QByteArray target =
+        url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
     if (target.isEmpty())
         target = "/";
     QByteArray host = url.host(QUrl::FullyEncoded).toLatin1();
     if (url.port() != -1 && url.port() != 80)
         host += ':' + QByteArray::number(url.port());
-    return "GET " + target + " HTTP/1.0\r\n"
-         + "Host: " + host + "\r\n"
-         + "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
-         + "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
-         + "\r\n";
+    return "GET " + target + " HTTP/1.0\r\n" + "Host: " + host + "\r\n" +
+           "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n" +
+           "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n" + "\r\n";
 }
 
 struct Response {

@@ -17,8 +17,8 @@ private Q_SLOTS:
             folder.write(QString::fromLatin1(name), "STR0 = x\r\n");
         QDir(folder.path()).mkdir(QStringLiteral("Folder.lng"));
         QVERIFY(QFile::setPermissions(folder.file(QStringLiteral("Locked.lng")),
-                                      QFileDevice::ReadOwner | QFileDevice::ReadGroup
-                                          | QFileDevice::ReadOther));
+                                      QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                          QFileDevice::ReadOther));
 
         QCOMPARE(List_Language_Files(folder.path()),
                  (QStringList{".Hidden.lng", "english.lng", "Italiano.lng"}));

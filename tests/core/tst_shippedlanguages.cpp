@@ -30,13 +30,19 @@ QList<int> Used_Slots(const QStringList& defaults)
     return used;
 }
 
-bool Starts_Blank(const QString& s) { return !s.isEmpty() && s.front() == QLatin1Char(' '); }
-bool Ends_Blank(const QString& s) { return !s.isEmpty() && s.back() == QLatin1Char(' '); }
+bool Starts_Blank(const QString& s)
+{
+    return !s.isEmpty() && s.front() == QLatin1Char(' ');
+}
+bool Ends_Blank(const QString& s)
+{
+    return !s.isEmpty() && s.back() == QLatin1Char(' ');
+}
 
 quint32 Le32(const QByteArray& b, int at)
 {
-    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8
-         | quint32(quint8(b[at + 2])) << 16 | quint32(quint8(b[at + 3])) << 24;
+    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 |
+           quint32(quint8(b[at + 2])) << 16 | quint32(quint8(b[at + 3])) << 24;
 }
 
 } // namespace
@@ -53,8 +59,9 @@ private Q_SLOTS:
         const QStringList defaults = Shared.Lang_Table;
         QVERIFY(Read_Lng_File(Source_Language_Dir() + QStringLiteral("/English.lng")));
         for (int i = 0; i < defaults.size(); ++i)
-            QVERIFY2(Shared.Lang_Table.at(i) == defaults.at(i),
-                     qPrintable(QStringLiteral("slot %1: \"%2\"").arg(i).arg(Shared.Lang_Table.at(i))));
+            QVERIFY2(
+                Shared.Lang_Table.at(i) == defaults.at(i),
+                qPrintable(QStringLiteral("slot %1: \"%2\"").arg(i).arg(Shared.Lang_Table.at(i))));
     }
 
     void completeFile_data()
@@ -130,12 +137,11 @@ private Q_SLOTS:
         if (cli.isEmpty())
             QSKIP("SW38591_CLI not set (run through ctest)");
         const QString copied = QFileInfo(cli).absolutePath() + QStringLiteral("/LANGUAGE");
-        const QStringList files =
-            QDir(Source_Language_Dir()).entryList(QDir::Files, QDir::Name);
+        const QStringList files = QDir(Source_Language_Dir()).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files.size(), 2 * Shipped.size() + 1);
         for (const QString& f : files)
-            QVERIFY2(Read_All(copied + QLatin1Char('/') + f)
-                         == Read_All(Source_Language_Dir() + QLatin1Char('/') + f),
+            QVERIFY2(Read_All(copied + QLatin1Char('/') + f) ==
+                         Read_All(Source_Language_Dir() + QLatin1Char('/') + f),
                      qPrintable(f));
     }
 };

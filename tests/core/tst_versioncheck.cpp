@@ -70,7 +70,8 @@ private Q_SLOTS:
         QTest::newRow("empty body") << Loopback_Http::Ok("") << false;
         QTest::newRow("not a version") << Loopback_Http::Ok("<html>busy</html>") << false;
         QTest::newRow("not found")
-            << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 10\r\n\r\nVER. 9.999") << false;
+            << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 10\r\n\r\nVER. 9.999")
+            << false;
         QTest::newRow("server error")
             << QByteArray("HTTP/1.0 500 Internal Server Error\r\n\r\nVER. 9.999") << false;
         QTest::newRow("body ends at close")

@@ -50,8 +50,14 @@ template <typename T> T* Child(QWidget* w, const QString& name)
     return c;
 }
 
-QLabel* Slot_Name(QWidget* w, int k) { return Child<QLabel>(w, QStringLiteral("L_L%1").arg(k)); }
-QLabel* Slot_Flag(QWidget* w, int k) { return Child<QLabel>(w, QStringLiteral("I_L%1").arg(k)); }
+QLabel* Slot_Name(QWidget* w, int k)
+{
+    return Child<QLabel>(w, QStringLiteral("L_L%1").arg(k));
+}
+QLabel* Slot_Flag(QWidget* w, int k)
+{
+    return Child<QLabel>(w, QStringLiteral("I_L%1").arg(k));
+}
 
 } // namespace
 
@@ -93,8 +99,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("files");
         QTest::addColumn<QStringList>("labels");    // page label of page 1, 2, ...
         QTest::addColumn<QList<int>>("slotsShown"); // per page
-        QTest::newRow("seven") << 7 << QStringList{"Page 1 / 2", "Page 2 / 2"}
-                               << QList<int>{6, 1};
+        QTest::newRow("seven") << 7 << QStringList{"Page 1 / 2", "Page 2 / 2"} << QList<int>{6, 1};
         QTest::newRow("six") << 6 << QStringList{"Page 1 / 1"} << QList<int>{6};
         QTest::newRow("none") << 0 << QStringList{"Page 1 / 0"} << QList<int>{0};
     }
@@ -175,7 +180,8 @@ private Q_SLOTS:
         TFSoftOptions* d = Dialog();
         d->show();
         QTest::mouseClick(Slot_Name(d, 1), Qt::LeftButton);
-        QCOMPARE(ui.texts(), QStringList{"Do you want to change the Language from English to Italiano?"});
+        QCOMPARE(ui.texts(),
+                 QStringList{"Do you want to change the Language from English to Italiano?"});
         QCOMPARE(d->Language_In_Use, QStringLiteral("English"));
         QCOMPARE(Msg(302), QStringLiteral("Language"));
         QCOMPARE(d->windowTitle(), QStringLiteral("Software Options"));
@@ -206,15 +212,16 @@ private Q_SLOTS:
                                Child<QLabel>(d, QStringLiteral("L_Sel_Lang"))->text(),
                                Child<QLabel>(d, QStringLiteral("L_Page_Lang"))->text(),
                                Shared.Language_Name};
-            QTest::mouseClick(Child<QPushButton>(d, ok ? QStringLiteral("Btn_OK")
-                                                       : QStringLiteral("Btn_Cancel")),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                Child<QPushButton>(d, ok ? QStringLiteral("Btn_OK") : QStringLiteral("Btn_Cancel")),
+                Qt::LeftButton);
             return dialog->result();
         };
         QCOMPARE(Ui().Show_Modal(d), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
         QCOMPARE(seen, (QStringList{"Opzioni Software", "Crea Nuova Configurazione",
                                     "Lingua selezionata : Italiano", "Pagina 1 / 1", "English"}));
-        QCOMPARE(ui.texts(), QStringList{"Do you want to change the Language from English to Italiano?"});
+        QCOMPARE(ui.texts(),
+                 QStringList{"Do you want to change the Language from English to Italiano?"});
         QCOMPARE(Shared.Language_Name, ok ? QStringLiteral("Italiano") : QStringLiteral("English"));
         QCOMPARE(Msg(300), QStringLiteral("Opzioni Software")); // shown for the rest of the run
     }

@@ -29,6 +29,6 @@ QString Loopback_Http::url() const
 
 QByteArray Loopback_Http::Ok(const QByteArray& body)
 {
-    return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
-         + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+           QByteArray::number(body.size()) + "\r\n\r\n" + body;
 }

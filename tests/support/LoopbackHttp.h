@@ -14,9 +14,9 @@ public:
     // The URL of the version service on this server.
     QString url() const;
 
-    QByteArray reply;      // the raw response: status line, headers, body
-    bool silent = false;   // accept the connection and never answer
-    QByteArray request;    // what the last client sent, up to the blank line
+    QByteArray reply;    // the raw response: status line, headers, body
+    bool silent = false; // accept the connection and never answer
+    QByteArray request;  // what the last client sent, up to the blank line
 
     static QByteArray Ok(const QByteArray& body);
 
