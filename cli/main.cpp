@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
+
 namespace {
 
 const char Usage[] =
@@ -13,7 +15,10 @@ const char Usage[] =
     "\n"
     "Commands:\n"
     "  --help       show this text\n"
-    "  --version    print the program version\n";
+    "  --version    print the program version\n"
+    "  compose CONF_DIR --firmware FILE [--out FILE]\n"
+    "               merge CONF_DIR/bin/bank1.bin and bank2.bin into the firmware FILE;\n"
+    "               the result goes to --out (default CONF_DIR/New_sx38591.sx)\n";
 
 } // namespace
 
@@ -37,6 +42,8 @@ int main(int argc, char* argv[])
         out << SW_Version_Text << '\n';
         return 0;
     }
+    if (cmd == QLatin1String("compose"))
+        return Cmd_Compose(args.mid(1), out, err);
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }

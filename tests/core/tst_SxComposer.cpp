@@ -12,34 +12,8 @@
 
 namespace {
 
-// A configuration folder with both images and a firmware folder, in a temporary folder.
-struct Compose_Fixture {
-    QTemporaryDir root;
-    QString master = root.filePath(QStringLiteral("MASTER"));
-    QString conf = root.filePath(QStringLiteral("PROJECTS/A"));
-    QString bin = conf + QStringLiteral("/bin");
-    QString firmware = master + QStringLiteral("/sx38591.sx");
-    QString result = conf + QStringLiteral("/New_sx38591.sx");
-    QByteArray bank1 = Pattern_Image(16384, 1);
-    // As the compiler writes it: frame records, then a header block that must not reach the
-    // firmware.
-    QByteArray bank2 = Pattern_Image(16384, 2) + QByteArray(2048, '\xEE');
+struct Compose_Fixture : Compose_Folder {
     QStringList messages;
-
-    Compose_Fixture()
-    {
-        QDir().mkpath(master);
-        QDir().mkpath(bin);
-        Write(bin + QStringLiteral("/bank1.bin"), bank1);
-        Write(bin + QStringLiteral("/bank2.bin"), bank2);
-    }
-
-    static void Write(const QString& path, const QByteArray& data)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
 
     Sx_Composer Composer()
     {
@@ -49,33 +23,6 @@ struct Compose_Fixture {
         c.NomeDirBin = bin + QLatin1Char('/');
         c.On_Message = [this](const QString& m) { messages.append(m); };
         return c;
-    }
-
-    // "BANK1" and "BANK2" stand for the 512 records of the image.
-    QByteArray Expected(const QByteArrayList& lines) const
-    {
-        QByteArrayList out;
-        for (const QByteArray& l : lines) {
-            if (l == "BANK1")
-                out += Window_Lines(bank1, 0x388000);
-            else if (l == "BANK2")
-                out += Window_Lines(bank2, 0x398000);
-            else
-                out.append(l);
-        }
-        return Join_Lines(out);
-    }
-
-    // Files the composer leaves behind besides the images and the result.
-    QStringList Leftovers() const
-    {
-        QStringList files = QDir(conf).entryList(QDir::Files);
-        files.removeAll(QStringLiteral("New_sx38591.sx"));
-        const QStringList binFiles = QDir(bin).entryList(QDir::Files);
-        for (const QString& f : binFiles)
-            if (f != QLatin1String("bank1.bin") && f != QLatin1String("bank2.bin"))
-                files.append(QStringLiteral("bin/") + f);
-        return files;
     }
 };
 

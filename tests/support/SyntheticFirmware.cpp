@@ -1,5 +1,8 @@
 #include "support/SyntheticFirmware.h"
 
+#include <QDir>
+#include <QFile>
+
 QByteArray Srec_Line(const QByteArray& type, int addressBytes, quint32 address,
                      const QByteArray& data)
 {
@@ -59,4 +62,44 @@ QByteArray Join_Lines(const QByteArrayList& lines, const QByteArray& eol)
     for (const QByteArray& l : lines)
         out += l + eol;
     return out;
+}
+
+Compose_Folder::Compose_Folder()
+{
+    QDir().mkpath(master);
+    QDir().mkpath(bin);
+    Write(bin + QStringLiteral("/bank1.bin"), bank1);
+    Write(bin + QStringLiteral("/bank2.bin"), bank2);
+}
+
+void Compose_Folder::Write(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray Compose_Folder::Expected(const QByteArrayList& lines) const
+{
+    QByteArrayList out;
+    for (const QByteArray& l : lines) {
+        if (l == "BANK1")
+            out += Window_Lines(bank1, 0x388000);
+        else if (l == "BANK2")
+            out += Window_Lines(bank2, 0x398000);
+        else
+            out.append(l);
+    }
+    return Join_Lines(out);
+}
+
+QStringList Compose_Folder::Leftovers() const
+{
+    QStringList files = QDir(conf).entryList(QDir::Files);
+    files.removeAll(QStringLiteral("New_sx38591.sx"));
+    const QStringList binFiles = QDir(bin).entryList(QDir::Files);
+    for (const QString& f : binFiles)
+        if (f != QLatin1String("bank1.bin") && f != QLatin1String("bank2.bin"))
+            files.append(QStringLiteral("bin/") + f);
+    return files;
 }

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 
 // S-record text built independently of the composer, for its fixtures. Not anybody's firmware.
 
@@ -21,3 +24,28 @@ QByteArray Pattern_Image(int size, int seed);
 QByteArrayList Synthetic_Firmware();
 
 QByteArray Join_Lines(const QByteArrayList& lines, const QByteArray& eol = "\r\n");
+
+// A program folder with MASTER and a configuration PROJECTS/A whose bin folder holds both
+// images, in a temporary folder. The firmware file itself is up to the test.
+struct Compose_Folder {
+    Compose_Folder();
+
+    QTemporaryDir root;
+    QString master = root.filePath(QStringLiteral("MASTER"));
+    QString conf = root.filePath(QStringLiteral("PROJECTS/A"));
+    QString bin = conf + QStringLiteral("/bin");
+    QString firmware = master + QStringLiteral("/sx38591.sx");
+    QString result = conf + QStringLiteral("/New_sx38591.sx");
+    QByteArray bank1 = Pattern_Image(16384, 1);
+    // As the compiler writes it: frame records, then a header block that must not reach the
+    // firmware.
+    QByteArray bank2 = Pattern_Image(16384, 2) + QByteArray(2048, '\xEE');
+
+    static void Write(const QString& path, const QByteArray& data);
+
+    // The composed file for `lines`, where "BANK1" and "BANK2" stand for the image's records.
+    QByteArray Expected(const QByteArrayList& lines) const;
+
+    // Files left in the configuration and bin folders besides the images and the result.
+    QStringList Leftovers() const;
+};
