@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -71,6 +72,147 @@ void Write_Whole(const QString& path, const QByteArray& data)
     if (f.error() != QFileDevice::NoError)
         fail();
 }
+
+// Firmware files run to megabytes: they pass through two small buffers, which keeps the
+// compose well ahead of a general S-record tool.
+constexpr qsizetype Chunk = 256 * 1024;
+
+class Line_Reader final {
+public:
+    explicit Line_Reader(const QString& path) : m_file(path), m_buffer(Chunk, Qt::Uninitialized)
+    {
+        if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            Fail();
+    }
+
+    // The number of lines; a last line without line end counts.
+    int Count_Lines()
+    {
+        int lines = 0;
+        char last = '\n';
+        qsizetype got;
+        while ((got = Fill()) > 0) {
+            lines += int(std::count(m_buffer.constData(), m_buffer.constData() + got, '\n'));
+            last = m_buffer.at(got - 1);
+        }
+        if (!m_file.seek(0))
+            Fail();
+        m_pos = m_end = 0;
+        return last == '\n' ? lines : lines + 1;
+    }
+
+    // The next line without its CR LF or LF; valid until the next call.
+    bool Next(const char*& line, qsizetype& length)
+    {
+        m_carry.resize(0);
+        for (;;) {
+            const char* start = m_buffer.constData() + m_pos;
+            const char* end = m_buffer.constData() + m_end;
+            const auto* newline = static_cast<const char*>(std::memchr(start, '\n', size_t(end - start)));
+            if (newline) {
+                m_pos = newline + 1 - m_buffer.constData();
+                if (m_carry.isEmpty()) {
+                    line = start;
+                    length = newline - start;
+                } else {
+                    m_carry.append(start, newline - start);
+                    line = m_carry.constData();
+                    length = m_carry.size();
+                }
+                break;
+            }
+            m_carry.append(start, end - start);
+            m_pos = 0;
+            m_end = Fill();
+            if (m_end == 0) {
+                if (m_carry.isEmpty())
+                    return false;
+                line = m_carry.constData();
+                length = m_carry.size();
+                break;
+            }
+        }
+        if (length > 0 && line[length - 1] == '\r')
+            --length;
+        return true;
+    }
+
+private:
+    qsizetype Fill()
+    {
+        const qint64 got = m_file.read(m_buffer.data(), m_buffer.size());
+        if (got < 0)
+            Fail();
+        return qsizetype(got);
+    }
+
+    [[noreturn]] void Fail() const
+    {
+        throw App_Error(QStringLiteral("Cannot read the file %1: %2")
+                            .arg(Shown(m_file.fileName()), m_file.errorString()));
+    }
+
+    QFile m_file;
+    QByteArray m_buffer;
+    QByteArray m_carry;
+    qsizetype m_pos = 0;
+    qsizetype m_end = 0;
+};
+
+class Line_Writer final {
+public:
+    explicit Line_Writer(const QString& path) : m_file(path)
+    {
+        m_buffer.reserve(Chunk + 1024);
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            Fail();
+    }
+
+    void Line(const char* text, qsizetype length)
+    {
+        m_buffer.append(text, length);
+        m_buffer.append("\r\n", 2);
+        if (m_buffer.size() >= Chunk)
+            Flush();
+    }
+
+    // Text that already ends in CR LF.
+    void Lines(const QByteArray& text)
+    {
+        Flush();
+        Write(text.constData(), text.size());
+    }
+
+    void Close()
+    {
+        Flush();
+        m_file.close();
+        if (m_file.error() != QFileDevice::NoError)
+            Fail();
+    }
+
+private:
+    void Flush()
+    {
+        Write(m_buffer.constData(), m_buffer.size());
+        m_buffer.resize(0);
+    }
+
+    void Write(const char* data, qsizetype size)
+    {
+        if (size > 0 && m_file.write(data, size) != size)
+            Fail();
+    }
+
+    [[noreturn]] void Fail() const
+    {
+        throw App_Error(QStringLiteral("Cannot write the file %1: %2")
+                            .arg(Shown(m_file.fileName()), m_file.errorString()));
+    }
+
+    QFile m_file;
+    QByteArray m_buffer;
+};
 
 std::filesystem::path Fs_Path(const QString& path)
 {
@@ -204,33 +346,20 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
     const QByteArray binSx = Render_Bank(image, window.first);
     Write_Whole(binSxPath, binSx);
 
-    const QByteArray in = Read_Whole(input);
-    const char* p = in.constData();
-    const char* const end = p + in.size();
-    int lines = int(in.count('\n'));
-    if (!in.isEmpty() && in.back() != '\n')
-        ++lines;
-    m_maximum = Bank_Records + lines;
+    Line_Reader in(input);
+    Line_Writer out(NomeDirSxNew + outName);
+    m_maximum = Bank_Records + in.Count_Lines();
 
-    QByteArray out;
-    out.reserve(in.size() + binSx.size() + 2 * lines);
     int value = 0;
     bool merged = false;
     bool unreadable = false;
     int result = -1;
-    while (p < end) {
-        const char* newline = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        const char* const next = newline ? newline + 1 : end;
-        const char* lineEnd = newline ? newline : end;
-        if (lineEnd > p && lineEnd[-1] == '\r')
-            --lineEnd;
-        const qsizetype length = lineEnd - p;
+    const char* p = nullptr;
+    qsizetype length = 0;
+    while (in.Next(p, length)) {
         Progress(++value);
-
-        if (length == 0) {
-            p = next;
+        if (length == 0)
             continue;
-        }
         if (length >= 2 && p[0] == 'S' && p[1] == '2') {
             quint32 address = 0;
             bool hex = length >= 10;
@@ -245,23 +374,19 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
             }
             if (address >= window.first && address <= window.last) {
                 if (!merged) {
-                    out.append(binSx);
+                    out.Lines(binSx);
                     value += Bank_Records;
                     Progress(value);
                     merged = true;
                 }
-                p = next;
                 continue;
             }
         } else if (length >= 2 && p[0] == 'S' && p[1] == '9') {
             result = merged ? 1 : 0;
         }
-        out.append(p, length);
-        out.append("\r\n");
-        p = next;
+        out.Line(p, length);
     }
-
-    Write_Whole(NomeDirSxNew + outName, out);
+    out.Close();
     Progress(m_maximum);
 
     if (unreadable)

@@ -129,6 +129,17 @@ void tst_SxComposer::merge_data()
         << Join_Lines({s0, S2_Line(0x388000), bank2Record, s9}, "\n").chopped(1)
         << QByteArrayList{s0, "BANK1", "BANK2", s9};
 
+    // Files are read in blocks of 256 KiB: the CR of line 3361 is the last byte of the first
+    // block, its LF the first of the next.
+    QByteArrayList big{"S0" + QByteArray(61, 'x')};
+    for (quint32 i = 0; i < 8000; ++i)
+        big.append(S2_Line(0x100000 + 32 * i));
+    const QByteArrayList bigTail{S2_Line(0x388000), bank2Record, s9};
+    QTest::newRow("larger than the read buffer")
+        << Join_Lines(big + bigTail) << big + QByteArrayList{"BANK1", "BANK2", s9};
+    QTest::newRow("larger than the read buffer, LF")
+        << Join_Lines(big + bigTail, "\n") << big + QByteArrayList{"BANK1", "BANK2", s9};
+
     QTest::newRow("empty lines passed over")
         << Join_Lines({s0, "", S2_Line(0x388000), "", bank2Record, s9, "", ""})
         << QByteArrayList{s0, "BANK1", "BANK2", s9};
