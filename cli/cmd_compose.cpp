@@ -8,8 +8,7 @@
 
 namespace {
 
-const char Compose_Usage[] =
-    "Usage: sw38591-cli compose CONF_DIR --firmware FILE [--out FILE]\n";
+const char Compose_Usage[] = "Usage: sw38591-cli compose CONF_DIR --firmware FILE [--out FILE]\n";
 
 QString Absolute(const QString& path)
 {
@@ -34,8 +33,8 @@ int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err)
     QString confDir, firmware, output;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
-        if ((a == QLatin1String("--firmware") || a == QLatin1String("--out"))
-            && i + 1 < args.size()) {
+        if ((a == QLatin1String("--firmware") || a == QLatin1String("--out")) &&
+            i + 1 < args.size()) {
             (a == QLatin1String("--firmware") ? firmware : output) = args.at(++i);
         } else if (!a.startsWith(QLatin1String("--")) && confDir.isEmpty()) {
             confDir = a;
@@ -50,8 +49,8 @@ int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     confDir = Absolute(confDir);
     firmware = Absolute(firmware);
-    output = Absolute(output.isEmpty() ? Path_Join(confDir, New_Firmware_Prefix + Firmware_File_Name)
-                                       : output);
+    output = Absolute(
+        output.isEmpty() ? Path_Join(confDir, New_Firmware_Prefix + Firmware_File_Name) : output);
 
     Sx_Composer c;
     const QFileInfo outInfo(output);

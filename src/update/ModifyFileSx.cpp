@@ -37,8 +37,7 @@ QString With_Slash(const QString& dir)
 
 } // namespace
 
-TFModifyFileSx::TFModifyFileSx(QWidget* parent)
-    : QDialog(parent)
+TFModifyFileSx::TFModifyFileSx(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FModifyFileSx"));
     // A tool window without title-bar buttons: "X" closes it.
@@ -130,8 +129,8 @@ void TFModifyFileSx::FormShow()
     NomeDirBin = !Shared.Conf_Dir.isEmpty() && QFileInfo(bin).isDir() ? With_Slash(bin) : QString();
 
     if (Shared.Dir_Master.isEmpty() || !QFileInfo(Shared.Dir_Master).isDir()) {
-        Ui().Error_Box(QStringLiteral(
-            "Error! Firmware Directory not Found! Please reinstall the software."));
+        Ui().Error_Box(
+            QStringLiteral("Error! Firmware Directory not Found! Please reinstall the software."));
         return;
     }
     if (!QFileInfo(Path_Join(Shared.Dir_Master, Firmware_File_Name)).isFile()) {
@@ -168,7 +167,8 @@ bool TFModifyFileSx::ExeModFileSxClick()
     c.NomeFileSxNew = NomeFileSxNew;
     c.NomeDirBin = NomeDirBin;
     for (int i = 0; i < Stage_Count; ++i)
-        c.Merge_Switch[size_t(i)] = !Cbbank[size_t(i)]->isHidden() && Cbbank[size_t(i)]->isChecked();
+        c.Merge_Switch[size_t(i)] =
+            !Cbbank[size_t(i)]->isHidden() && Cbbank[size_t(i)]->isChecked();
     c.On_Message = [](const QString& text) { Ui().Info_Box(text); };
     c.On_Progress = [this](int value, int maximum) {
         if (maximum > 0 && Avanzamento->maximum() != maximum)

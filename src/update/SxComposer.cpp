@@ -55,26 +55,8 @@ QByteArray Read_Whole(const QString& path)
     return data;
 }
 
-// The files written here are intermediate: the result only ever appears by renaming a
-// completely written one, so a failed write never reaches it.
-void Write_Whole(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    const auto fail = [&] {
-        throw App_Error(
-            QStringLiteral("Cannot write the file %1: %2").arg(Shown(path), f.errorString()));
-    };
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail();
-    if (f.write(data) != data.size() || !f.flush())
-        fail();
-    f.close();
-    if (f.error() != QFileDevice::NoError)
-        fail();
-}
-
-// Firmware files run to megabytes: they pass through two small buffers, which keeps the
-// compose well ahead of a general S-record tool.
+// Firmware files run to megabytes: they stream through small buffers instead of being held
+// whole, which keeps the compose quick.
 constexpr qsizetype Chunk = 256 * 1024;
 
 class Line_Reader final {
@@ -108,7 +90,8 @@ public:
         for (;;) {
             const char* start = m_buffer.constData() + m_pos;
             const char* end = m_buffer.constData() + m_end;
-            const auto* newline = static_cast<const char*>(std::memchr(start, '\n', size_t(end - start)));
+            const auto* newline =
+                static_cast<const char*>(std::memchr(start, '\n', size_t(end - start)));
             if (newline) {
                 m_pos = newline + 1 - m_buffer.constData();
                 if (m_carry.isEmpty()) {
@@ -159,6 +142,8 @@ private:
     qsizetype m_end = 0;
 };
 
+// The files written here are intermediate: the result only ever appears by renaming a
+// completely written one, so a failed write never reaches it.
 class Line_Writer final {
 public:
     explicit Line_Writer(const QString& path) : m_file(path)
@@ -344,7 +329,9 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
     const QString binSxPath = NomeDirBin + QStringLiteral("Bin.sx");
     const Remove_At_Exit binSxGone(binSxPath);
     const QByteArray binSx = Render_Bank(image, window.first);
-    Write_Whole(binSxPath, binSx);
+    Line_Writer binSxFile(binSxPath);
+    binSxFile.Lines(binSx);
+    binSxFile.Close();
 
     Line_Reader in(input);
     Line_Writer out(NomeDirSxNew + outName);
@@ -435,7 +422,8 @@ bool Sx_Composer::Compose(const QString& firmware)
         const int bank = stage - 1;
         if (Merge_Switch[size_t(bank)] && bank < Bank_Count) {
             // A merging last stage writes beside the result first, so a stop keeps the old one.
-            const QString outName = last ? QStringLiteral("B5.sx") : QStringLiteral("B%1.sx").arg(stage);
+            const QString outName =
+                last ? QStringLiteral("B5.sx") : QStringLiteral("B%1.sx").arg(stage);
             const int result = Merge_Bank(bank, outName, input);
             Stage_Result[size_t(bank)] = result;
             if (result == -1)

@@ -13,7 +13,7 @@ inline const QString New_Firmware_Prefix = QStringLiteral("New_");
 
 // One configuration image and the 16 KB window of the firmware's address space it fills.
 struct Bank_Window {
-    QString image;  // file name in the bin folder
+    QString image; // file name in the bin folder
     quint32 first;
     quint32 last;
 };
@@ -42,9 +42,9 @@ QByteArray Render_Bank(const QByteArray& image, quint32 first);
 // The folders end with '/', as the window keeps them.
 class Sx_Composer final {
 public:
-    QString NomeDirSxNew;   // output folder, also of the intermediate files
-    QString NomeFileSxNew;  // result file name
-    QString NomeDirBin;     // folder of the images; empty when there is none
+    QString NomeDirSxNew;  // output folder, also of the intermediate files
+    QString NomeFileSxNew; // result file name
+    QString NomeDirBin;    // folder of the images; empty when there is none
     std::array<bool, Stage_Count> Merge_Switch{true, true, false, false, false};
 
     // Plain messages of a stop, in the order they arise.
@@ -66,7 +66,7 @@ public:
     std::array<std::optional<int>, Stage_Count> Stage_Result{};
 
     QString Result_Path() const { return NomeDirSxNew + NomeFileSxNew; }
-    QString Stage_File(int stage) const;  // B1.sx .. B5.sx in the output folder
+    QString Stage_File(int stage) const; // B1.sx .. B5.sx in the output folder
 
 private:
     void Message(const QString& text) const;

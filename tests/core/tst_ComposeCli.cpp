@@ -86,8 +86,8 @@ void tst_ComposeCli::stopKeepsThePreviousResult_data()
     QTest::addColumn<QByteArray>("message");
 
     const QByteArrayList fw = Synthetic_Firmware();
-    QTest::newRow("bank2.bin missing") << Join_Lines(fw) << false
-                                       << QByteArray("File bank2.bin Not Found,Abort Procedure\n");
+    QTest::newRow("bank2.bin missing")
+        << Join_Lines(fw) << false << QByteArray("File bank2.bin Not Found,Abort Procedure\n");
     QTest::newRow("bad S2 line") << Join_Lines(QByteArrayList{"S2XX"} + fw) << true
                                  << QByteArray("File New Sx Not Create,Abort Procedure\n");
     QTest::newRow("no S9 line") << Join_Lines(fw.mid(0, fw.size() - 1)) << true
@@ -134,8 +134,8 @@ void tst_ComposeCli::usage_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::newRow("no firmware") << QStringList{QStringLiteral("conf")};
-    QTest::newRow("no configuration") << QStringList{QStringLiteral("--firmware"),
-                                                     QStringLiteral("fw.sx")};
+    QTest::newRow("no configuration")
+        << QStringList{QStringLiteral("--firmware"), QStringLiteral("fw.sx")};
     QTest::newRow("--out without file")
         << QStringList{QStringLiteral("conf"), QStringLiteral("--firmware"),
                        QStringLiteral("fw.sx"), QStringLiteral("--out")};

@@ -69,8 +69,8 @@ void tst_SxComposer::bankRecord_data()
     QTest::newRow("all FF") << quint32(0x388000) << QByteArray(32, '\xFF')
                             << QByteArray("S224388000" + QByteArray(64, 'F') + "43");
     const QByteArray mixed = Pattern_Image(32, 9);
-    QTest::newRow("last record of bank 2") << quint32(0x39BFE0) << mixed
-                                           << S2_Line(0x39BFE0, mixed);
+    QTest::newRow("last record of bank 2")
+        << quint32(0x39BFE0) << mixed << S2_Line(0x39BFE0, mixed);
 }
 
 void tst_SxComposer::bankRecord()
@@ -109,11 +109,11 @@ void tst_SxComposer::merge_data()
         << Join_Lines({intoWindow, S2_Line(0x388010), bank2Record, s9})
         << QByteArrayList{intoWindow, "BANK1", "BANK2", s9};
 
-    QTest::newRow("window edges")
-        << Join_Lines({S2_Line(0x38BFFF), S2_Line(0x38C000), S2_Line(0x397FFF),
-                       S2_Line(0x39BFFF), S2_Line(0x39C000), s9})
-        << QByteArrayList{"BANK1", S2_Line(0x38C000), S2_Line(0x397FFF), "BANK2",
-                          S2_Line(0x39C000), s9};
+    QTest::newRow("window edges") << Join_Lines({S2_Line(0x38BFFF), S2_Line(0x38C000),
+                                                 S2_Line(0x397FFF), S2_Line(0x39BFFF),
+                                                 S2_Line(0x39C000), s9})
+                                  << QByteArrayList{"BANK1", S2_Line(0x38C000), S2_Line(0x397FFF),
+                                                    "BANK2", S2_Line(0x39C000), s9};
 
     const QByteArray s3 = Srec_Line("S3", 4, 0x00388000, QByteArray(4, '\x03'));
     const QByteArray s5 = Srec_Line("S5", 2, 7, {});
@@ -187,12 +187,10 @@ void tst_SxComposer::stops_data()
         << QStringList{QStringLiteral("File *.Sx Not Found,Abort Procedure")} << QList<int>{-1};
     QTest::newRow("no result name")
         << good << int(No_Result_Name)
-        << QStringList{QStringLiteral("File New *.Sx Not Found,Abort Procedure")}
-        << QList<int>{-1};
+        << QStringList{QStringLiteral("File New *.Sx Not Found,Abort Procedure")} << QList<int>{-1};
     QTest::newRow("bin folder missing")
         << good << int(No_Bin)
-        << QStringList{QStringLiteral("Directory Bin Not Found,Abort Procedure")}
-        << QList<int>{-1};
+        << QStringList{QStringLiteral("Directory Bin Not Found,Abort Procedure")} << QList<int>{-1};
     QTest::newRow("bank2.bin missing")
         << good << int(No_Bank2)
         << QStringList{QStringLiteral("File bank2.bin Not Found,Abort Procedure")}
@@ -331,14 +329,15 @@ void tst_SxComposer::srecCatReadsTheResult()
         const char* first;
         const char* end;
         QByteArray image;
-    } windows[] = {{"0x388000", "0x38C000", f.bank1}, {"0x398000", "0x39C000", f.bank2.left(16384)}};
+    } windows[] = {{"0x388000", "0x38C000", f.bank1},
+                   {"0x398000", "0x39C000", f.bank2.left(16384)}};
     for (const auto& w : windows) {
         const QString out = f.root.filePath(QStringLiteral("window.bin"));
         QProcess p;
-        p.start(srecCat, {f.result, QStringLiteral("-crop"), QLatin1String(w.first),
-                          QLatin1String(w.end), QStringLiteral("-offset"),
-                          QStringLiteral("-") + QLatin1String(w.first), QStringLiteral("-o"), out,
-                          QStringLiteral("-binary")});
+        p.start(srecCat,
+                {f.result, QStringLiteral("-crop"), QLatin1String(w.first), QLatin1String(w.end),
+                 QStringLiteral("-offset"), QStringLiteral("-") + QLatin1String(w.first),
+                 QStringLiteral("-o"), out, QStringLiteral("-binary")});
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.readAllStandardError(), QByteArray());
         QCOMPARE(p.exitCode(), 0);

@@ -53,15 +53,15 @@ struct Window_Fixture : Compose_Folder {
         Shared.Conf_Name = QStringLiteral("A");
         Shared.Conf_Dir = conf;
         Write(firmware, Join_Lines(Synthetic_Firmware()));
-        Write(tool, "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > '" + log.toUtf8()
-                        + ".tmp'\nmv '" + log.toUtf8() + ".tmp' '" + log.toUtf8() + "'\n");
+        Write(tool, "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > '" +
+                        log.toUtf8() + ".tmp'\nmv '" + log.toUtf8() + ".tmp' '" + log.toUtf8() +
+                        "'\n");
         QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner);
     }
     ~Window_Fixture() { QDir::setCurrent(QDir::tempPath()); }
 };
 
-template <typename T>
-T* Child(QWidget& w, const char* name)
+template <typename T> T* Child(QWidget& w, const char* name)
 {
     T* c = w.findChild<T*>(QLatin1String(name));
     if (!c)
@@ -194,9 +194,9 @@ void tst_ModifyFileSx::flashesTheComposedFirmware()
 
     QTRY_VERIFY(QFile::exists(f.log));
     const QStringList recorded = QString::fromUtf8(Read_All(f.log)).split(QLatin1Char('\n'));
-    QCOMPARE(recorded, (QStringList{QDir(f.master).canonicalPath(),
-                                    QDir::toNativeSeparators(f.result), QStringLiteral("3"),
-                                    QString()}));
+    QCOMPARE(recorded,
+             (QStringList{QDir(f.master).canonicalPath(), QDir::toNativeSeparators(f.result),
+                          QStringLiteral("3"), QString()}));
 }
 
 void tst_ModifyFileSx::noStartAfterAStop_data()
@@ -206,8 +206,8 @@ void tst_ModifyFileSx::noStartAfterAStop_data()
     QTest::addColumn<QStringList>("messages");
 
     const QByteArrayList fw = Synthetic_Firmware();
-    QTest::newRow("firmware without S9") << Join_Lines(fw.mid(0, fw.size() - 1)) << false
-                                         << QStringList();
+    QTest::newRow("firmware without S9")
+        << Join_Lines(fw.mid(0, fw.size() - 1)) << false << QStringList();
     QTest::newRow("nothing in bank 2's window")
         << Join_Lines({fw[4], fw.last()}) << false
         << QStringList{QStringLiteral("Address Window of bank2.bin Not Found,Abort Procedure")};
