@@ -141,8 +141,9 @@ void TFModifyFileSx::FormShow()
     // The flash tool inherits this folder.
     QDir::setCurrent(Shared.Dir_Master);
     NomeFileSx = Firmware_File_Name;
-    NomeDirSxNew = With_Slash(Shared.Conf_Dir);
-    NomeFileSxNew = New_Firmware_Prefix + NomeFileSx;
+    // Without an active configuration there is nowhere to write: the compose stops at once.
+    NomeDirSxNew = Shared.Conf_Dir.isEmpty() ? QString() : With_Slash(Shared.Conf_Dir);
+    NomeFileSxNew = NomeDirSxNew.isEmpty() ? QString() : New_Firmware_Prefix + NomeFileSx;
     LbButton2->setEnabled(true);
 }
 

@@ -408,6 +408,8 @@ bool Sx_Composer::Compose(const QString& firmware)
         const Sx_Composer& c;
         ~Intermediates_Gone()
         {
+            if (c.NomeDirSxNew.isEmpty())
+                return;
             for (int stage = 1; stage <= Stage_Count; ++stage) {
                 const QString name = QStringLiteral("B%1.sx").arg(stage);
                 if (name.compare(c.NomeFileSxNew, Qt::CaseInsensitive) != 0)
@@ -417,25 +419,15 @@ bool Sx_Composer::Compose(const QString& firmware)
     } const gone{*this};
 
     for (int stage = 1; stage <= Stage_Count; ++stage) {
-        const bool last = stage == Stage_Count;
         const QString input = stage == 1 ? firmware : Stage_File(stage - 1);
         const int bank = stage - 1;
-        if (Merge_Switch[size_t(bank)] && bank < Bank_Count) {
-            // A merging last stage writes beside the result first, so a stop keeps the old one.
-            const QString outName =
-                last ? QStringLiteral("B5.sx") : QStringLiteral("B%1.sx").arg(stage);
-            const int result = Merge_Bank(bank, outName, input);
+        if (bank < Bank_Count && Merge_Switch[size_t(bank)]) {
+            const int result = Merge_Bank(bank, QStringLiteral("B%1.sx").arg(stage), input);
             Stage_Result[size_t(bank)] = result;
             if (result == -1)
                 return false;
-            if (last) {
-                const QString reason = Replace_File(Stage_File(stage), Result_Path());
-                if (!reason.isEmpty())
-                    throw App_Error(QStringLiteral("Cannot write the file %1: %2")
-                                        .arg(Shown(Result_Path()), reason));
-            }
         } else {
-            Pass_On(stage, input, last ? Result_Path() : Stage_File(stage));
+            Pass_On(stage, input, stage == Stage_Count ? Result_Path() : Stage_File(stage));
             Stage_Result[size_t(bank)] = 0;
         }
     }

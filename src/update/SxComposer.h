@@ -38,7 +38,8 @@ QByteArray Bank_Record(quint32 address, const char* data);
 QByteArray Render_Bank(const QByteArray& image, quint32 first);
 
 // Merges the configuration images into a copy of the firmware, in five stages:
-// stage n merges bank n when its switch is on, otherwise passes its input on.
+// stage n merges bank n when its switch is on, otherwise passes its input on. Only banks 1
+// and 2 exist, so stages 3 to 5 always pass on; the last one puts the result in place.
 // The folders end with '/', as the window keeps them.
 class Sx_Composer final {
 public:

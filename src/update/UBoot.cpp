@@ -2,8 +2,7 @@
 
 #include "language/ULanguage.h"
 
-TFBoot::TFBoot(QWidget* parent)
-    : QDialog(parent)
+TFBoot::TFBoot(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FBoot"));
     Set_Lang();
