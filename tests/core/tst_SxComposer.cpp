@@ -54,6 +54,7 @@ private Q_SLOTS:
     void stops();
     void fileErrors_data();
     void fileErrors();
+    void firstStageOffKeepsTheFirmware();
     void progress();
     void srecCatReadsTheResult();
 };
@@ -282,6 +283,23 @@ void tst_SxComposer::fileErrors()
                  qPrintable(e.text()));
     }
     QCOMPARE(f.Leftovers(), QStringList());
+}
+
+void tst_SxComposer::firstStageOffKeepsTheFirmware()
+{
+    Compose_Fixture f;
+    const QByteArrayList fw = Synthetic_Firmware();
+    Compose_Fixture::Write(f.firmware, Join_Lines(fw, "\n"));
+    Sx_Composer c = f.Composer();
+    c.Merge_Switch[0] = false;
+
+    QVERIFY(c.Compose(f.firmware));
+
+    QCOMPARE(Read_All(f.firmware), Join_Lines(fw, "\n"));
+    QCOMPARE(Read_All(f.result),
+             f.Expected({fw[0], fw[1], fw[2], fw[3], fw[4], fw[5], fw[6], "BANK2", fw[9], fw[10]}));
+    const std::array<std::optional<int>, Stage_Count> stages{0, 1, 0, 0, 0};
+    QVERIFY(c.Stage_Result == stages);
 }
 
 void tst_SxComposer::progress()
