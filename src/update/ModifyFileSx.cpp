@@ -30,6 +30,21 @@ public:
     Busy_Cursor& operator=(const Busy_Cursor&) = delete;
 };
 
+template <class W> W* Place(W* w, const char* name, const QRect& geometry)
+{
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+void Fill(QWidget* w, const QColor& colour)
+{
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+}
+
 QString With_Slash(const QString& dir)
 {
     return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
@@ -43,43 +58,21 @@ TFModifyFileSx::TFModifyFileSx(QWidget* parent) : QDialog(parent)
     // A tool window without title-bar buttons: "X" closes it.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(430, 224);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(248, 247, 237));
-    setPalette(pal);
+    Fill(this, QColor(248, 247, 237));
 
-    LbButton1 = new QPushButton(this);
-    LbButton1->setObjectName(QStringLiteral("LbButton1"));
-    LbButton1->setGeometry(388, 8, 34, 30);
+    LbButton1 = Place(new QPushButton(this), "LbButton1", {388, 8, 34, 30});
     LbButton1->setAutoDefault(false);
-
-    Shape1 = new QFrame(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(8, 46, 414, 4);
-    Shape1->setAutoFillBackground(true);
-    QPalette strip = Shape1->palette();
-    strip.setColor(QPalette::Window, QColor(255, 128, 0));
-    Shape1->setPalette(strip);
-
-    cbport = new QComboBox(this);
-    cbport->setObjectName(QStringLiteral("cbport"));
-    cbport->setGeometry(24, 86, 110, 30);
+    Shape1 = Place(new QFrame(this), "Shape1", {8, 46, 414, 4});
+    Fill(Shape1, QColor(255, 128, 0));
+    cbport = Place(new QComboBox(this), "cbport", {24, 86, 110, 30});
     for (int port = 1; port <= 8; ++port)
         cbport->addItem(QStringLiteral("COM%1").arg(port));
-
-    LbButton2 = new QPushButton(this);
-    LbButton2->setObjectName(QStringLiteral("LbButton2"));
-    LbButton2->setGeometry(150, 82, 256, 38);
+    LbButton2 = Place(new QPushButton(this), "LbButton2", {150, 82, 256, 38});
     LbButton2->setAutoDefault(false);
-
-    Avanzamento = new QProgressBar(this);
-    Avanzamento->setObjectName(QStringLiteral("Avanzamento"));
-    Avanzamento->setGeometry(24, 166, 382, 24);
+    Avanzamento = Place(new QProgressBar(this), "Avanzamento", {24, 166, 382, 24});
 
     // Stages 3 to 5 never merge; the switches stay hidden from the user.
-    GbBank = new QGroupBox(this);
-    GbBank->setObjectName(QStringLiteral("GbBank"));
-    GbBank->setGeometry(24, 180, 382, 36);
+    GbBank = Place(new QGroupBox(this), "GbBank", {24, 180, 382, 36});
     for (int i = 0; i < 5; ++i) {
         Cbbank[size_t(i)] = new QCheckBox(QStringLiteral("Bank%1").arg(i + 1), GbBank);
         Cbbank[size_t(i)]->setObjectName(QStringLiteral("Cbbank%1").arg(i + 1));
