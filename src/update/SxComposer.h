@@ -74,5 +74,5 @@ private:
     void Progress(int value) const;
     void Pass_On(int stage, const QString& input, const QString& output) const;
 
-    mutable int m_maximum = 0;
+    int m_maximum = 0;
 };
