@@ -8,8 +8,6 @@
 
 namespace {
 
-const char Compose_Usage[] = "Usage: sw38591-cli compose CONF_DIR --firmware FILE [--out FILE]\n";
-
 QString Absolute(const QString& path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -39,12 +37,14 @@ int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err)
         } else if (!a.startsWith(QLatin1String("--")) && confDir.isEmpty()) {
             confDir = a;
         } else {
-            err << "sw38591-cli compose: unexpected argument '" << a << "'\n" << Compose_Usage;
+            err << "sw38591-cli compose: unexpected argument '" << a << "'\n";
             return 2;
         }
     }
     if (confDir.isEmpty() || firmware.isEmpty()) {
-        err << Compose_Usage;
+        err << "sw38591-cli compose: "
+            << (confDir.isEmpty() ? "the configuration folder" : "--firmware FILE")
+            << " is missing\n";
         return 2;
     }
     confDir = Absolute(confDir);

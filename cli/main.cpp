@@ -6,8 +6,6 @@
 
 #include <cstdio>
 
-int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
-
 namespace {
 
 const char Usage[] =
@@ -16,11 +14,19 @@ const char Usage[] =
     "Commands:\n"
     "  --help       show this text\n"
     "  --version    print the program version\n"
+    "  compile CONF_DIR [--out DIR]\n"
+    "               compile a configuration folder into bank1.bin and bank2.bin,\n"
+    "               written into DIR (default: CONF_DIR/bin, created when missing)\n"
+    "  dump FILE    decode a bank1.bin or bank2.bin file\n"
     "  compose CONF_DIR --firmware FILE [--out FILE]\n"
     "               merge CONF_DIR/bin/bank1.bin and bank2.bin into the firmware FILE;\n"
     "               the result goes to --out (default CONF_DIR/New_sx38591.sx)\n";
 
 } // namespace
+
+int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
 
 int main(int argc, char* argv[])
 {
@@ -42,8 +48,18 @@ int main(int argc, char* argv[])
         out << SW_Version_Text << '\n';
         return 0;
     }
+    // A command returns 2 for wrong usage after naming what was wrong.
+    const auto withUsage = [&](int rc) {
+        if (rc == 2)
+            err << '\n' << Usage;
+        return rc;
+    };
+    if (cmd == QLatin1String("compile"))
+        return withUsage(Cmd_Compile(args.mid(1), out, err));
+    if (cmd == QLatin1String("dump"))
+        return withUsage(Cmd_Dump(args.mid(1), out, err));
     if (cmd == QLatin1String("compose"))
-        return Cmd_Compose(args.mid(1), out, err);
+        return withUsage(Cmd_Compose(args.mid(1), out, err));
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }

@@ -149,7 +149,8 @@ void tst_ComposeCli::usage()
     QFETCH(QStringList, args);
     const Run r = Cli(args);
     QCOMPARE(r.exitCode, 2);
-    QVERIFY2(r.err.contains("Usage: sw38591-cli compose"), r.err.constData());
+    QVERIFY2(r.err.startsWith("sw38591-cli compose: "), r.err.constData());
+    QVERIFY2(r.err.contains("compose CONF_DIR --firmware FILE [--out FILE]"), r.err.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_ComposeCli)
