@@ -105,6 +105,11 @@ void TFParGen::Create_Controls()
     QFont desc = L_SW_Desc->font();
     desc.setBold(true);
     L_SW_Desc->setFont(desc);
+    // The caption sits on the frame line, so a collapsed box still shows a frame below it.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 7px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 8px; top: 0px; }"));
 
     GB_Select_Device = Make<QGroupBox>(this, "GB_Select_Device", 8, 70, Box_Width, 58);
     CB_Select_Device = Make<QComboBox>(GB_Select_Device, "CB_Select_Device", 16, 21, 256, List_Height);
