@@ -52,9 +52,14 @@ void Write_File_Atomic(const QString& path, const QByteArray& data)
 {
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
-    // A read-only file stays untouched, even where the folder would allow replacing it.
-    if (info.exists() && !info.isWritable())
+    // Read-only means no write permission for the owner, also for an administrator who could
+    // override it: a file or folder the user protected stays untouched.
+    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
         throw App_Error(QStringLiteral("Cannot write the file %1: the file is read-only").arg(shown));
+    const QFileInfo dir(info.absolutePath());
+    if (dir.isDir() && !(dir.permissions() & QFileDevice::WriteOwner))
+        throw App_Error(
+            QStringLiteral("Cannot write the file %1: the folder is read-only").arg(shown));
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         throw App_Error(QStringLiteral("Cannot write the file %1: %2").arg(shown, f.errorString()));
