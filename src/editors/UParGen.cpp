@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include <utility>
+
 namespace {
 
 // Design sizes; the layout measures the controls, so these decide the window's geometry.
@@ -317,14 +319,23 @@ void TFParGen::Move_GroupBoxs()
     setFixedSize(out.Client_Width, out.Client_Height);
 }
 
+int TFParGen::exec()
+{
+    // Loaded before the modal loop starts: a window that never shows could not end that loop.
+    if (!Guarded([this] { FormShow(); })) {
+        setResult(QDialog::Rejected);
+        return QDialog::Rejected;
+    }
+    m_shownLoaded = true;
+    return QDialog::exec();
+}
+
 void TFParGen::setVisible(bool visible)
 {
     if (visible && !isVisible()) {
-        if (!Guarded([this] { FormShow(); })) {
-            // Queued: exec() has not started its loop yet when it shows the window.
-            QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        const bool loaded = std::exchange(m_shownLoaded, false);
+        if (!loaded && !Guarded([this] { FormShow(); }))
             return;
-        }
         if (const QScreen* s = screen())
             move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     }

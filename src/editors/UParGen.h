@@ -29,6 +29,7 @@ public:
     ParGen_Settings Values() const;
 
     // Opening loads the file first; a file that cannot be read keeps the window closed.
+    int exec() override;
     void setVisible(bool visible) override;
 
 protected:
@@ -60,6 +61,7 @@ private:
     void Show_Values(const ParGen_Settings& shown);
     Box* Box_Of_Button(QObject* button);
 
+    bool m_shownLoaded = false; // exec() has loaded the file for the showing it starts
     bool Is_Change = false;
     bool GB_Select_Device_Visible = true;
     bool GB_J1939_Visible = true;

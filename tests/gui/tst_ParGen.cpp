@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -362,16 +363,27 @@ private Q_SLOTS:
         QCOMPARE(ed.dlg->pos(), QPoint(40, 0));
     }
 
-    void unreadable_file_keeps_window_closed()
+    void modal_run()
     {
         Editor ed("<Par_Gen><Device_Type>1</Device_Type>");
-        ed.open();
+        // A modal run must end by itself; the timer only rescues a hanging test.
+        QTimer::singleShot(5000, ed.dlg.get(), [&] { ed.dlg->done(99); });
+        QCOMPARE(ed.dlg->exec(), int(QDialog::Rejected));
         QVERIFY(!ed.dlg->isVisible());
         QCOMPARE(ed.ui.boxes.size(), 1);
         QCOMPARE(ed.ui.boxes.first().kind, Fake_Ui::Kind::Error);
         QVERIFY(ed.ui.boxes.first().text.contains("ParGen.xml"));
-        QTest::qWait(0);
-        QCOMPARE(ed.dlg->result(), int(QDialog::Rejected));
+
+        ed.folder.write("PROJECTS/Plant/ParGen.xml",
+                        "<Par_Gen><TimeOut_Data>42</TimeOut_Data></Par_Gen>");
+        QString shownTimeout;
+        QTimer::singleShot(0, ed.dlg.get(), [&] {
+            shownTimeout = ed.edit("E_J1939_TO")->text();
+            ed.click("Btn_OK");
+        });
+        QCOMPARE(ed.dlg->exec(), int(QDialog::Accepted));
+        QCOMPARE(shownTimeout, QStringLiteral("42"));
+        QCOMPARE(ed.ui.boxes.size(), 1);
     }
 
     void failed_write_keeps_window_open()
