@@ -27,6 +27,7 @@ ParGen_Settings ParGen_As_Shown(const ParGen_Settings& stored);
 int ParGen_First_Failure(const ParGen_Settings& s);
 
 // The error box OK would show right after the editor opened the file at `path` (its defaults
-// for a missing file or element), or an empty text when OK would save.
+// for a missing file or element), or an empty text when OK would save. The text comes from the
+// string table, which must be filled.
 // Throws App_Error when the file is not well-formed XML.
 QString Check_ParGen_File(const QString& path);

@@ -25,9 +25,6 @@ public:
     void Move_GroupBoxs();
     // Runs the checks on the controls; shows the first failure and returns false.
     bool Controllo_Dati();
-    // The controls' values in their stored form.
-    ParGen_Settings Values() const;
-
     // Opening loads the file first; a file that cannot be read keeps the window closed.
     int exec() override;
     void setVisible(bool visible) override;
@@ -59,6 +56,8 @@ private:
     void Collapse_Expand_Creation();
     void Create_Controls();
     void Show_Values(const ParGen_Settings& shown);
+    // The controls' values in their stored form.
+    ParGen_Settings Values() const;
     Box* Box_Of_Button(QObject* button);
 
     bool m_shownLoaded = false; // exec() has loaded the file for the showing it starts

@@ -102,21 +102,18 @@ private Q_SLOTS:
         QCOMPARE(ParGen_First_Failure(s), message);
     }
 
+    // Breaking one more field, each earlier in the order, moves the reported failure to it.
     void first_failure_wins()
     {
+        using PG = ParGen_Settings;
+        const std::pair<QString PG::*, int> steps[] = {
+            {&PG::Ethernet_GAT4, 457}, {&PG::Ethernet_SM1, 450},    {&PG::Ethernet_IP4, 449},
+            {&PG::Net_Dev_Id, 445},    {&PG::J1939_Device_ID, 459}, {&PG::TimeOut_Data, 444}};
         ParGen_Settings s = Shown("1", "0", "1");
-        s.Ethernet_GAT4 = "x";
-        QCOMPARE(ParGen_First_Failure(s), 457);
-        s.Ethernet_SM1 = "x";
-        QCOMPARE(ParGen_First_Failure(s), 450);
-        s.Ethernet_IP4 = "x";
-        QCOMPARE(ParGen_First_Failure(s), 449);
-        s.Net_Dev_Id = "x";
-        QCOMPARE(ParGen_First_Failure(s), 445);
-        s.J1939_Device_ID = "x";
-        QCOMPARE(ParGen_First_Failure(s), 459);
-        s.TimeOut_Data = "x";
-        QCOMPARE(ParGen_First_Failure(s), 444);
+        for (const auto& [field, message] : steps) {
+            s.*field = "x";
+            QCOMPARE(ParGen_First_Failure(s), message);
+        }
         s.Device_Type = "0";
         s.How_Send = "1";
         s.Delay_Send = "x";

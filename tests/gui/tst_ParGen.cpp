@@ -75,22 +75,17 @@ struct Editor {
     QByteArray stored() const { return folder.read("PROJECTS/Plant/ParGen.xml"); }
     bool stored_exists() const { return QFile::exists(Shared.File_ParGen); }
 
-    QList<int> box_tops() const
+    // `measure` of each box that is shown, top to bottom.
+    QList<int> boxes(int (QWidget::*measure)() const) const
     {
-        QList<int> t;
+        QList<int> out;
         for (const char* n : {"GB_Select_Device", "GB_J1939", "GB_DeviceNet_Slave", "GB_Ethernet"})
             if (!get(n)->isHidden())
-                t.append(get(n)->y());
-        return t;
+                out.append((get(n)->*measure)());
+        return out;
     }
-    QList<int> box_heights() const
-    {
-        QList<int> h;
-        for (const char* n : {"GB_Select_Device", "GB_J1939", "GB_DeviceNet_Slave", "GB_Ethernet"})
-            if (!get(n)->isHidden())
-                h.append(get(n)->height());
-        return h;
-    }
+    QList<int> box_tops() const { return boxes(&QWidget::y); }
+    QList<int> box_heights() const { return boxes(&QWidget::height); }
 };
 
 } // namespace
