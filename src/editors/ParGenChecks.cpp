@@ -74,8 +74,7 @@ int ParGen_First_Failure(const ParGen_Settings& s)
 
     const QString* ip[] = {&s.Ethernet_IP1, &s.Ethernet_IP2, &s.Ethernet_IP3, &s.Ethernet_IP4};
     const QString* sm[] = {&s.Ethernet_SM1, &s.Ethernet_SM2, &s.Ethernet_SM3, &s.Ethernet_SM4};
-    const QString* gat[] = {&s.Ethernet_GAT1, &s.Ethernet_GAT2, &s.Ethernet_GAT3,
-                            &s.Ethernet_GAT4};
+    const QString* gat[] = {&s.Ethernet_GAT1, &s.Ethernet_GAT2, &s.Ethernet_GAT3, &s.Ethernet_GAT4};
     for (int i = 0; i < 4; ++i)
         if (!In_Range(*ip[i], 0, 255))
             return 446 + i;

@@ -38,7 +38,8 @@ ParGen_Layout ParGen_Move_GroupBoxs(const ParGen_Layout_Input& in)
                            {QStringLiteral("L_J1939_DevID"), 126, 16},
                            {QStringLiteral("E_J1939_DevID"), 123, 148}};
         out.J1939_Hidden = {QStringLiteral("L_J1939_SendType"), QStringLiteral("CB_J1939_SendType"),
-                            QStringLiteral("L_J1939_SendTimer"), QStringLiteral("E_J1939_SendTimer")};
+                            QStringLiteral("L_J1939_SendTimer"),
+                            QStringLiteral("E_J1939_SendTimer")};
         lastBottom = 123 + in.DevID_Height;
     }
     out.GB_J1939 = Place_Box(out.GB_Select_Device.Bottom() + Box_Gap, in.J1939_Visible,

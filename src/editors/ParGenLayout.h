@@ -5,7 +5,7 @@
 
 // What the settings editor's layout depends on. Positions are inside the control's box.
 struct ParGen_Layout_Input {
-    int Device_Position = -1; // of CB_Select_Device; -1 when nothing is selected
+    int Device_Position = -1;          // of CB_Select_Device; -1 when nothing is selected
     bool Select_Device_Visible = true; // expanded flags of the four boxes
     bool J1939_Visible = true;
     bool DeviceNet_Slave_Visible = true;

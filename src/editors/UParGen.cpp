@@ -86,12 +86,11 @@ int Bottom(const QWidget* w)
 
 } // namespace
 
-TFParGen::TFParGen(QWidget* parent)
-    : QDialog(parent)
+TFParGen::TFParGen(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FParGen"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     Create_Controls();
     FormCreate();
 }
@@ -114,7 +113,8 @@ void TFParGen::Create_Controls()
         " left: 8px; top: 0px; }"));
 
     GB_Select_Device = Make<QGroupBox>(this, "GB_Select_Device", 8, 70, Box_Width, 58);
-    CB_Select_Device = Make<QComboBox>(GB_Select_Device, "CB_Select_Device", 16, 21, 256, List_Height);
+    CB_Select_Device =
+        Make<QComboBox>(GB_Select_Device, "CB_Select_Device", 16, 21, 256, List_Height);
 
     GB_J1939 = Make<QGroupBox>(this, "GB_J1939", 8, 134, Box_Width, 192);
     L_J1939_Baud = Make_Label(GB_J1939, "L_J1939_Baud", 16, 24);
@@ -149,9 +149,9 @@ void TFParGen::Create_Controls()
             const QByteArray name = QByteArray(stem) + QByteArray::number(i + 1);
             fields[i] = Make<QLineEdit>(GB_Ethernet, name.constData(), left, top, 44, Edit_Height);
             if (i < 3) {
-                auto* dot = Make<QLabel>(GB_Ethernet, (QByteArray(stem) + "Dot"
-                                                        + QByteArray::number(i + 1)).constData(),
-                                         left + 44, top + 3, 12, Label_Height);
+                auto* dot = Make<QLabel>(
+                    GB_Ethernet, (QByteArray(stem) + "Dot" + QByteArray::number(i + 1)).constData(),
+                    left + 44, top + 3, 12, Label_Height);
                 dot->setText(QStringLiteral("."));
                 dot->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
             }
@@ -176,25 +176,32 @@ void TFParGen::Create_Controls()
     for (QPushButton* b : {Btn_OK, Btn_Cancel})
         b->setAutoDefault(false);
 
-    m_boxes = {Box{GB_Select_Device, Make_Box_Button(GB_Select_Device, "Btn_Select_Device_Collapse", false),
+    m_boxes = {Box{GB_Select_Device,
+                   Make_Box_Button(GB_Select_Device, "Btn_Select_Device_Collapse", false),
                    Make_Box_Button(GB_Select_Device, "Btn_Select_Device_Expande", true),
-                   &GB_Select_Device_Visible, {CB_Select_Device}},
-               Box{GB_J1939, Make_Box_Button(GB_J1939, "Btn_J1939_Collapse", false),
-                   Make_Box_Button(GB_J1939, "Btn_J1939_Expande", true), &GB_J1939_Visible,
+                   &GB_Select_Device_Visible,
+                   {CB_Select_Device}},
+               Box{GB_J1939,
+                   Make_Box_Button(GB_J1939, "Btn_J1939_Collapse", false),
+                   Make_Box_Button(GB_J1939, "Btn_J1939_Expande", true),
+                   &GB_J1939_Visible,
                    {L_J1939_Baud, CB_Baud_J1939}},
                Box{GB_DeviceNet_Slave,
                    Make_Box_Button(GB_DeviceNet_Slave, "Btn_DeviceNet_Slave_Collapse", false),
                    Make_Box_Button(GB_DeviceNet_Slave, "Btn_DeviceNet_Slave_Expande", true),
                    &GB_DeviceNet_Slave_Visible,
                    {L_DeviceNet_Slave_IDDev, E_DeviceNet_Slave_IDDev}},
-               Box{GB_Ethernet, Make_Box_Button(GB_Ethernet, "Btn_Ethernet_Collapse", false),
-                   Make_Box_Button(GB_Ethernet, "Btn_Ethernet_Expande", true), &GB_Ethernet_Visible,
+               Box{GB_Ethernet,
+                   Make_Box_Button(GB_Ethernet, "Btn_Ethernet_Collapse", false),
+                   Make_Box_Button(GB_Ethernet, "Btn_Ethernet_Expande", true),
+                   &GB_Ethernet_Visible,
                    {L_Ethernet_IP}}};
 
     CB_Baud_J1939->addItems(Can_Baud_Items());
     CB_DeviceNet_Slave_Baud->addItems(Net_Baud_Items());
 
-    for (QComboBox* c : {CB_Select_Device, CB_Baud_J1939, CB_J1939_SendType, CB_DeviceNet_Slave_Baud})
+    for (QComboBox* c :
+         {CB_Select_Device, CB_Baud_J1939, CB_J1939_SendType, CB_DeviceNet_Slave_Baud})
         connect(c, &QComboBox::currentIndexChanged, this, &TFParGen::On_Change);
     for (QLineEdit* e : {E_J1939_SendTimer, E_J1939_TO, E_J1939_DevID, E_DeviceNet_Slave_IDDev})
         connect(e, &QLineEdit::textChanged, this, &TFParGen::On_Change);
@@ -229,11 +236,16 @@ void TFParGen::Set_Lang()
     GB_DeviceNet_Slave->setTitle(Msg(413));
     GB_Ethernet->setTitle(Msg(416));
 
-    const std::pair<QWidget*, int> hints[] = {
-        {CB_Select_Device, 422},        {CB_Baud_J1939, 423},       {CB_J1939_SendType, 424},
-        {E_J1939_SendTimer, 425},       {E_J1939_TO, 426},          {CB_J1939_En_Peer, 427},
-        {E_J1939_DevID, 461},           {E_DeviceNet_Slave_IDDev, 428},
-        {CB_DeviceNet_Slave_Baud, 429}, {CB_Ethernet_EN_GAT, 438}};
+    const std::pair<QWidget*, int> hints[] = {{CB_Select_Device, 422},
+                                              {CB_Baud_J1939, 423},
+                                              {CB_J1939_SendType, 424},
+                                              {E_J1939_SendTimer, 425},
+                                              {E_J1939_TO, 426},
+                                              {CB_J1939_En_Peer, 427},
+                                              {E_J1939_DevID, 461},
+                                              {E_DeviceNet_Slave_IDDev, 428},
+                                              {CB_DeviceNet_Slave_Baud, 429},
+                                              {CB_Ethernet_EN_GAT, 438}};
     for (const auto& [w, n] : hints)
         w->setToolTip(Msg(n));
     for (int i = 0; i < 4; ++i) {
@@ -247,9 +259,11 @@ void TFParGen::Set_Lang()
     }
 
     const std::pair<QLabel*, int> labels[] = {
-        {L_J1939_Baud, 406},     {L_J1939_SendType, 407},        {L_J1939_SendTimer, 410},
-        {L_J1939_TO, 411},       {L_J1939_DevID, 460},           {L_DeviceNet_Slave_IDDev, 414},
-        {L_DeviceNet_Slave_Baud, 415}, {L_Ethernet_IP, 417},     {L_Ethernet_SM, 418}};
+        {L_J1939_Baud, 406},           {L_J1939_SendType, 407},
+        {L_J1939_SendTimer, 410},      {L_J1939_TO, 411},
+        {L_J1939_DevID, 460},          {L_DeviceNet_Slave_IDDev, 414},
+        {L_DeviceNet_Slave_Baud, 415}, {L_Ethernet_IP, 417},
+        {L_Ethernet_SM, 418}};
     for (const auto& [l, n] : labels) {
         l->setText(Msg(n));
         Fit_Width(l);
@@ -487,8 +501,7 @@ bool TFParGen::KeyPress(QLineEdit* field)
 
 bool TFParGen::eventFilter(QObject* watched, QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(e)->text() == QLatin1String("."))
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->text() == QLatin1String("."))
         if (auto* field = qobject_cast<QLineEdit*>(watched); field && KeyPress(field))
             return true;
     return QDialog::eventFilter(watched, e);

@@ -125,21 +125,51 @@ private Q_SLOTS:
         QTest::addColumn<QString>("element");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("device 1") << "Device_Type" << "1" << "1";
-        QTest::newRow("device outside list") << "Device_Type" << "2" << "-1";
-        QTest::newRow("device not a number") << "Device_Type" << "abc" << "0";
-        QTest::newRow("device stored -1") << "Device_Type" << "-1" << "-1";
-        QTest::newRow("baud 0x8") << "Can_Baud" << "0x8" << "8";
-        QTest::newRow("baud 9") << "Can_Baud" << "9" << "-1";
-        QTest::newRow("baud empty") << "Can_Baud" << "" << "5";
-        QTest::newRow("send type 2") << "How_Send" << "2" << "-1";
-        QTest::newRow("net baud 3") << "Net_Baud" << "3" << "-1";
-        QTest::newRow("net baud blank") << "Net_Baud" << " " << "2";
-        QTest::newRow("peer 1") << "PeerToPeer" << "1" << "1";
-        QTest::newRow("peer true") << "PeerToPeer" << "true" << "0";
-        QTest::newRow("gateway blank 1") << "Ethernet_EN_GAT" << " 1" << "0";
-        QTest::newRow("can type") << "CAN_Type" << "7" << "1";
-        QTest::newRow("text as typed") << "Delay_Send" << " 0x64 " << " 0x64 ";
+        QTest::newRow("device 1") << "Device_Type"
+                                  << "1"
+                                  << "1";
+        QTest::newRow("device outside list") << "Device_Type"
+                                             << "2"
+                                             << "-1";
+        QTest::newRow("device not a number") << "Device_Type"
+                                             << "abc"
+                                             << "0";
+        QTest::newRow("device stored -1") << "Device_Type"
+                                          << "-1"
+                                          << "-1";
+        QTest::newRow("baud 0x8") << "Can_Baud"
+                                  << "0x8"
+                                  << "8";
+        QTest::newRow("baud 9") << "Can_Baud"
+                                << "9"
+                                << "-1";
+        QTest::newRow("baud empty") << "Can_Baud"
+                                    << ""
+                                    << "5";
+        QTest::newRow("send type 2") << "How_Send"
+                                     << "2"
+                                     << "-1";
+        QTest::newRow("net baud 3") << "Net_Baud"
+                                    << "3"
+                                    << "-1";
+        QTest::newRow("net baud blank") << "Net_Baud"
+                                        << " "
+                                        << "2";
+        QTest::newRow("peer 1") << "PeerToPeer"
+                                << "1"
+                                << "1";
+        QTest::newRow("peer true") << "PeerToPeer"
+                                   << "true"
+                                   << "0";
+        QTest::newRow("gateway blank 1") << "Ethernet_EN_GAT"
+                                         << " 1"
+                                         << "0";
+        QTest::newRow("can type") << "CAN_Type"
+                                  << "7"
+                                  << "1";
+        QTest::newRow("text as typed") << "Delay_Send"
+                                       << " 0x64 "
+                                       << " 0x64 ";
     }
 
     void as_shown()

@@ -60,14 +60,14 @@ private Q_SLOTS:
                                             << QList<int>{58, 159, 92, 190} << 600 << 641;
         QTest::newRow("without, J1939 collapsed")
             << 0 << 1 << QList<int>{70, 134, 166} << QList<int>{58, 26, 92} << 271 << 312;
-        QTest::newRow("with, J1939 collapsed") << 1 << 1 << QList<int>{70, 134, 166, 264}
-                                               << QList<int>{58, 26, 92, 190} << 467 << 508;
+        QTest::newRow("with, J1939 collapsed")
+            << 1 << 1 << QList<int>{70, 134, 166, 264} << QList<int>{58, 26, 92, 190} << 467 << 508;
         QTest::newRow("with, device collapsed") << 1 << 0 << QList<int>{70, 102, 267, 365}
                                                 << QList<int>{26, 159, 92, 190} << 568 << 609;
         QTest::newRow("with, DeviceNet collapsed") << 1 << 2 << QList<int>{70, 134, 299, 331}
                                                    << QList<int>{58, 159, 26, 190} << 534 << 575;
-        QTest::newRow("with, Ethernet collapsed") << 1 << 3 << QList<int>{70, 134, 299, 397}
-                                                  << QList<int>{58, 159, 92, 26} << 436 << 477;
+        QTest::newRow("with, Ethernet collapsed")
+            << 1 << 3 << QList<int>{70, 134, 299, 397} << QList<int>{58, 159, 92, 26} << 436 << 477;
         QTest::newRow("without, Ethernet collapsed")
             << 0 << 3 << QList<int>{70, 134, 332} << QList<int>{58, 192, 92} << 437 << 478;
     }
@@ -97,8 +97,8 @@ private Q_SLOTS:
         QCOMPARE(out.Buttons_Top, buttons);
         QCOMPARE(out.Client_Height, client);
         QCOMPARE(out.Client_Width, 312);
-        for (const ParGen_Box_Place* b : {&out.GB_Select_Device, &out.GB_J1939,
-                                          &out.GB_DeviceNet_Slave, &out.GB_Ethernet})
+        for (const ParGen_Box_Place* b :
+             {&out.GB_Select_Device, &out.GB_J1939, &out.GB_DeviceNet_Slave, &out.GB_Ethernet})
             QCOMPARE(b->Left, 8);
     }
 
@@ -116,14 +116,13 @@ private Q_SLOTS:
     void j1939_controls()
     {
         const ParGen_Layout without = ParGen_Move_GroupBoxs(Design(0));
-        QCOMPARE(without.J1939_Shown, (QList<ParGen_Control_Place>{
-                                          {"L_J1939_SendType", 58, 16},
-                                          {"CB_J1939_SendType", 55, 84},
-                                          {"L_J1939_SendTimer", 92, 16},
-                                          {"E_J1939_SendTimer", 89, 148},
-                                          {"L_J1939_TO", 126, 16},
-                                          {"E_J1939_TO", 123, 148},
-                                          {"CB_J1939_En_Peer", 160, 16}}));
+        QCOMPARE(without.J1939_Shown, (QList<ParGen_Control_Place>{{"L_J1939_SendType", 58, 16},
+                                                                   {"CB_J1939_SendType", 55, 84},
+                                                                   {"L_J1939_SendTimer", 92, 16},
+                                                                   {"E_J1939_SendTimer", 89, 148},
+                                                                   {"L_J1939_TO", 126, 16},
+                                                                   {"E_J1939_TO", 123, 148},
+                                                                   {"CB_J1939_En_Peer", 160, 16}}));
         QCOMPARE(without.J1939_Hidden, (QStringList{"L_J1939_DevID", "E_J1939_DevID"}));
 
         const ParGen_Layout with = ParGen_Move_GroupBoxs(Design(1));

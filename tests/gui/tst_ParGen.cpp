@@ -61,8 +61,7 @@ struct Editor {
     }
     void open() { dlg->show(); }
 
-    template <typename W = QWidget>
-    W* get(const QString& name) const
+    template <typename W = QWidget> W* get(const QString& name) const
     {
         W* w = dlg->findChild<W*>(name);
         if (!w)
@@ -71,7 +70,10 @@ struct Editor {
     }
     QLineEdit* edit(const QString& name) const { return get<QLineEdit>(name); }
     QComboBox* list(const QString& name) const { return get<QComboBox>(name); }
-    void click(const QString& name) const { QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton); }
+    void click(const QString& name) const
+    {
+        QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton);
+    }
     QByteArray stored() const { return folder.read("PROJECTS/Plant/ParGen.xml"); }
     bool stored_exists() const { return QFile::exists(Shared.File_ParGen); }
 
@@ -99,7 +101,8 @@ private Q_SLOTS:
         Editor ed;
         ed.open();
         QVERIFY(ed.dlg->isVisible());
-        QCOMPARE(ed.list("CB_Select_Device")->currentText(), QStringLiteral("Device With Ethernet Port"));
+        QCOMPARE(ed.list("CB_Select_Device")->currentText(),
+                 QStringLiteral("Device With Ethernet Port"));
         ed.click("Btn_OK");
         QVERIFY(ed.ui.boxes.isEmpty());
         QVERIFY(!ed.dlg->isVisible());
@@ -170,23 +173,26 @@ private Q_SLOTS:
         QTest::addColumn<int>("message"); // 0: saved
         QTest::addColumn<QString>("element");
 
-        QTest::newRow("empty timer on data change")
-            << 0 << 0 << false << "E_J1939_SendTimer" << "" << 0 << "Delay_Send";
-        QTest::newRow("empty timer on timer")
-            << 0 << 1 << false << "E_J1939_SendTimer" << "" << 443 << "";
-        QTest::newRow("hex DeviceNet id") << 1 << 0 << false << "E_DeviceNet_Slave_IDDev" << "0x3F"
-                                          << 0 << "Net_Dev_Id";
-        QTest::newRow("timeout 10001") << 1 << 0 << false << "E_J1939_TO" << "10001" << 444 << "";
-        QTest::newRow("device id 240") << 1 << 0 << false << "E_J1939_DevID" << "240" << 459 << "";
-        QTest::newRow("device id 240 hidden")
-            << 0 << 0 << false << "E_J1939_DevID" << "240" << 0 << "J1939_Device_ID";
-        QTest::newRow("gateway 256 checked")
-            << 1 << 0 << true << "E_Ethernet_GAT3" << "256" << 456 << "";
-        QTest::newRow("gateway 256 unchecked")
-            << 1 << 0 << false << "E_Ethernet_GAT3" << "256" << 0 << "Ethernet_GAT3";
-        QTest::newRow("mask blank") << 1 << 0 << false << "E_Ethernet_SM2" << " " << 451 << "";
-        QTest::newRow("address without Ethernet port")
-            << 0 << 0 << false << "E_Ethernet_IP1" << " 300 " << 0 << "Ethernet_IP1";
+        QTest::newRow("empty timer on data change") << 0 << 0 << false << "E_J1939_SendTimer"
+                                                    << "" << 0 << "Delay_Send";
+        QTest::newRow("empty timer on timer") << 0 << 1 << false << "E_J1939_SendTimer"
+                                              << "" << 443 << "";
+        QTest::newRow("hex DeviceNet id") << 1 << 0 << false << "E_DeviceNet_Slave_IDDev"
+                                          << "0x3F" << 0 << "Net_Dev_Id";
+        QTest::newRow("timeout 10001") << 1 << 0 << false << "E_J1939_TO"
+                                       << "10001" << 444 << "";
+        QTest::newRow("device id 240") << 1 << 0 << false << "E_J1939_DevID"
+                                       << "240" << 459 << "";
+        QTest::newRow("device id 240 hidden") << 0 << 0 << false << "E_J1939_DevID"
+                                              << "240" << 0 << "J1939_Device_ID";
+        QTest::newRow("gateway 256 checked") << 1 << 0 << true << "E_Ethernet_GAT3"
+                                             << "256" << 456 << "";
+        QTest::newRow("gateway 256 unchecked") << 1 << 0 << false << "E_Ethernet_GAT3"
+                                               << "256" << 0 << "Ethernet_GAT3";
+        QTest::newRow("mask blank") << 1 << 0 << false << "E_Ethernet_SM2"
+                                    << " " << 451 << "";
+        QTest::newRow("address without Ethernet port") << 0 << 0 << false << "E_Ethernet_IP1"
+                                                       << " 300 " << 0 << "Ethernet_IP1";
     }
 
     void ok()
