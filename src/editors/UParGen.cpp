@@ -219,7 +219,7 @@ void TFParGen::Create_Controls()
 
 void TFParGen::FormCreate()
 {
-    L_SW_Code->setText(Shared.SW_Code.isEmpty() ? SW_Code_Text : Shared.SW_Code);
+    L_SW_Code->setText(Shared.SW_Code);
     for (const Box& b : m_boxes)
         b.group->hide();
     Collapse_Expand_Creation();
