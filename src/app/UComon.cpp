@@ -26,3 +26,13 @@ bool Is_Unsafe_Path_Name(const QString& name)
     return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
         || name == QLatin1String(".") || name == QLatin1String("..");
 }
+
+QString Trim_Ctrl(const QString& s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s.at(b).unicode() <= 0x20)
+        ++b;
+    while (e > b && s.at(e - 1).unicode() <= 0x20)
+        --e;
+    return s.mid(b, e - b);
+}

@@ -74,3 +74,6 @@ void Set_Files();
 
 // A name read from a file or typed by the user that would leave its parent folder.
 bool Is_Unsafe_Path_Name(const QString& name);
+
+// Removes blanks and control characters from both ends, like the trim the files were made for.
+QString Trim_Ctrl(const QString& s);

@@ -284,17 +284,6 @@ constexpr char16_t Cp1252_High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// Removes blanks and control characters from both ends, like the trim the files were made for.
-QString Trim_Ctrl(const QString& s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s.at(b).unicode() <= 0x20)
-        ++b;
-    while (e > b && s.at(e - 1).unicode() <= 0x20)
-        --e;
-    return s.mid(b, e - b);
-}
-
 bool Parse_Index(const QString& text, int& out)
 {
     // The whole text must be an integer: optional sign and decimal digits only.

@@ -2,6 +2,16 @@
 
 #include <QDialog>
 
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The update window for the device with Ethernet port: checks that the device answers,
+// writes the update tool's parameter file and runs the tool.
 class TFBoot final : public QDialog {
     Q_OBJECT
 
@@ -9,4 +19,42 @@ public:
     explicit TFBoot(QWidget* parent = nullptr);
 
     void Set_Lang();
+
+    int Form_Type = 0;
+
+    // The reachability check against the address in the boxes; sets ping_res.
+    bool Send_Ping();
+    void Btn_UpdateClick();
+
+    // 0 no reply event yet, 1 the device answered, 2 a reply without data.
+    int ping_res = 0;
+
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormShow();
+    bool KeyPress(int box, const QString& key);
+    std::array<QString, 4> IP_Texts() const;
+
+    QWidget* P_Title = nullptr;
+    QWidget* P_IP_Address = nullptr;
+    QWidget* P_Options = nullptr;
+    QWidget* P_Button = nullptr;
+    QLabel* L_SW_Code = nullptr;
+    QLabel* L_SW_Desc = nullptr;
+    QLabel* L_IP_Address = nullptr;
+    std::array<QLineEdit*, 4> E_IP{};
+    QLabel* L_Update_Option = nullptr;
+    QComboBox* CB_Update_Options = nullptr;
+    QCheckBox* CB_Update_Option_Read_Back = nullptr;
+    QPushButton* Btn_Cancel = nullptr;
+    QPushButton* Btn_Update = nullptr;
+
+    bool m_checking = false;
+    // Cancel or the close box while the check runs: acted on when it has ended.
+    bool m_cancelRequested = false;
 };

@@ -49,3 +49,13 @@ QString Screenshot_Path(const QString& name)
     QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
     return QStringLiteral(SCREENSHOT_DIR "/") + name;
 }
+
+void Write_Script(const QString& path, const QByteArray& body)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write("#!/bin/sh\n" + body);
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+}

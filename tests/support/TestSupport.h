@@ -26,3 +26,6 @@ QByteArray Read_All(const QString& path);
 
 // Where grabbed window pictures go (build/screenshots); created on demand.
 QString Screenshot_Path(const QString& name);
+
+// Writes a shell script (a fake external tool) and makes it executable.
+void Write_Script(const QString& path, const QByteArray& body);

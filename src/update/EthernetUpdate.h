@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+class Icmp_Echo_Client;
+
+// Splits a dotted IPv4 address text into its four number texts, trimmed as cut; the fourth
+// keeps any further dots. True when all four are numbers from 0 to 255. The parts are handed
+// back also on false; use them only on true.
+bool Split_IP_Address(const QString& text, std::array<QString, 4>& parts);
+
+// The four box texts joined by "." exactly as typed.
+QString Join_IP_Address(const std::array<QString, 4>& parts);
+
+// The reachability check of the update window.
+inline constexpr int Ping_Reply_Wait_Ms = 400;
+inline constexpr int Ping_Check_Limit_Ms = 5000;
+inline constexpr int Ping_Pause_Ms = 10;
+
+// Echo requests to `target` (its text is also the data) until the second reply with data, or
+// for up to 5 s. Between looks at the outcome it pauses 10 ms and handles pending events.
+// `ping_res`: 0 no reply event yet, 1 the last reply brought data, 2 it brought none; it is
+// not reset between attempts. A failing client ends the check at once and leaves `ping_res`
+// as it was. Returns true when `ping_res` is 1 at the end.
+bool Send_Ping(Icmp_Echo_Client& client, const QString& target, int& ping_res);
+
+// What the Ethernet update tool is asked to do.
+struct Update_Request {
+    QString ipAddress;    // as typed, joined by "."
+    int updateOption = 0; // 0 firmware and configuration, 1 firmware, 2 configuration
+    bool readBack = false;
+};
+
+inline const QString Parameter_File_Name = QStringLiteral("Zedazede_Zeruvi.xml");
+inline const QString Update_Tool_Name = QStringLiteral("Zedazede_Zeruvi.exe");
+inline constexpr int Tool_Wait_Limit_Ms = 150000;
+
+// The parameter file's bytes: the firmware from `dirMaster`, the configuration image from
+// `confDir`; paths with the platform's separators; no indentation, no line breaks.
+QByteArray Parameter_Xml(const Update_Request& r, const QString& dirMaster, const QString& confDir);
+
+// Writes Dir_Program/Zedazede_Zeruvi.xml atomically from the shared folders.
+// Throws App_Error naming the file when it cannot be written.
+void Compile_XML_Parameter(const Update_Request& r);
+
+// Starts `NomeSW` with the argument text `Parameter` in the current folder and waits, without
+// handling window events, until it ends or `limitMs` has passed; a tool still running then
+// goes on by itself. Throws App_Error naming the program and the system's reason when it
+// cannot be started.
+void Start_Program(const QString& NomeSW, const QString& Parameter,
+                   int limitMs = Tool_Wait_Limit_Ms);

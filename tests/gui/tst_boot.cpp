@@ -1,0 +1,479 @@
+#include "app/Launcher.h"
+#include "app/UComon.h"
+#include "app/Windows.h"
+#include "language/ULanguage.h"
+#include "support/FakeUi.h"
+#include "support/TestSupport.h"
+#include "update/EthernetUpdate.h"
+#include "update/IcmpEcho.h"
+#include "update/UBoot.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// Answers for a device from a script; sends nothing. The last answer repeats.
+class Fake_Icmp final : public Icmp_Echo_Client {
+public:
+    enum class Answer { Data, Timeout, NoEvent, Fail };
+
+    Fake_Icmp() { Set_Icmp_Client(this); }
+    ~Fake_Icmp() override { Set_Icmp_Client(nullptr); }
+
+    bool Ping(const QString& host, const QByteArray& data, int replyWaitMs,
+              const Reply_Handler& onReply, QString* error) override
+    {
+        hosts << host;
+        sent << data;
+        const Answer a = script.size() > 1 ? script.takeFirst() : script.value(0, Answer::Data);
+        if (onPing)
+            onPing();
+        switch (a) {
+        case Answer::Data:
+            onReply(8 + int(data.size()));
+            return true;
+        case Answer::Timeout:
+            QThread::msleep(replyWaitMs);
+            onReply(0);
+            return true;
+        case Answer::NoEvent:
+            return true;
+        case Answer::Fail:
+            if (error)
+                *error = QStringLiteral("no ICMP here");
+            return false;
+        }
+        return false;
+    }
+
+    QList<Answer> script;
+    QStringList hosts;
+    QList<QByteArray> sent;
+    std::function<void()> onPing;
+};
+
+// Records each start; the parameter file is read at the moment the tool would start.
+class Fake_Launcher final : public Process_Launcher {
+public:
+    struct Call {
+        QString program;
+        QStringList args;
+        QString workDir;
+        int limitMs;
+        QByteArray parameterFile;
+    };
+
+    Fake_Launcher() { Set_Launcher(this); }
+    ~Fake_Launcher() override { Set_Launcher(nullptr); }
+
+    Start_Result Start_Detached(const QString&, const QStringList&, const QString&) override
+    {
+        return {};
+    }
+    Wait_Result Start_And_Wait(const QString& program, const QStringList& args,
+                               const QString& workDir, int limitMs) override
+    {
+        calls.append({program, args, workDir, limitMs,
+                      Read_All(Path_Join(Shared.Dir_Program, Parameter_File_Name))});
+        Wait_Result r;
+        r.started = r.finished = true;
+        r.exitCode = 0;
+        return r;
+    }
+
+    QList<Call> calls;
+};
+
+template <class W> W* Child(QWidget* w, const char* name)
+{
+    W* c = w->findChild<W*>(QLatin1String(name));
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+
+QStringList Boxes(QWidget* w)
+{
+    QStringList l;
+    for (const char* n : {"E_IP1", "E_IP2", "E_IP3", "E_IP4"})
+        l << Child<QLineEdit>(w, n)->text();
+    return l;
+}
+
+void Set_Boxes(QWidget* w, const QStringList& texts)
+{
+    const char* names[] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};
+    for (int i = 0; i < 4; ++i)
+        Child<QLineEdit>(w, names[i])->setText(texts.at(i));
+}
+
+// Types as a user does: each key goes to the box that has the focus at that moment.
+void Type(const QString& keys)
+{
+    for (QChar c : keys)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+} // namespace
+
+class Tst_Boot final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void firstShowingFromDefaultSettings();
+    void storedAddress_data();
+    void storedAddress();
+    void dotKeyMovesToNextBox();
+    void reachabilityCheck_data();
+    void reachabilityCheck();
+    void inputDuringCheck_data();
+    void inputDuringCheck();
+    void toolRunsWithoutArgumentsAfterParameterFile();
+    void missingToolIsReported();
+    void parameterFileWriteFailureStartsNothing();
+
+private:
+    // A window on its own over a fresh program folder, as the main window would show it.
+    TFBoot* Open_Window();
+
+    std::unique_ptr<Program_Folder> m_folder;
+    std::unique_ptr<Fake_Ui> m_ui;
+    std::unique_ptr<Fake_Icmp> m_icmp;
+    std::unique_ptr<TFBoot> m_window;
+};
+
+void Tst_Boot::init()
+{
+    m_folder = std::make_unique<Program_Folder>();
+    m_ui = std::make_unique<Fake_Ui>();
+    // Never the system's ICMP: the default address belongs to a real device.
+    m_icmp = std::make_unique<Fake_Icmp>();
+}
+
+void Tst_Boot::cleanup()
+{
+    m_window.reset();
+    Destroy_Windows();
+    m_icmp.reset();
+    m_ui.reset();
+    m_folder.reset();
+}
+
+TFBoot* Tst_Boot::Open_Window()
+{
+    Shared.Dir_Program = m_folder->path();
+    Shared.Dir_Master = m_folder->file(QStringLiteral("MASTER"));
+    Shared.Conf_Dir = m_folder->file(QStringLiteral("PROJECTS/Line 4"));
+    Shared.SW_Code = SW_Code_Text;
+    Load_Default_Language();
+    m_window = std::make_unique<TFBoot>();
+    m_window->Form_Type = 1;
+    m_window->show();
+    return m_window.get();
+}
+
+void Tst_Boot::firstShowingFromDefaultSettings()
+{
+    Create_Windows(m_folder->path());
+    TFBoot* w = Forms.FBoot;
+    QVERIFY(w);
+    QCOMPARE(Boxes(w), QStringList({"0", "0", "0", "0"}));
+    w->Form_Type = 1;
+    const auto check = [](QDialog* d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("Update Device by Ethernet (UDP)"));
+        QCOMPARE(Boxes(d), QStringList({"192", "168", "2", "205"}));
+        auto* choice = Child<QComboBox>(d, "CB_Update_Options");
+        QCOMPARE(choice->count(), 3);
+        QCOMPARE(choice->itemText(0), QStringLiteral("Firmware + Configuration"));
+        QCOMPARE(choice->itemText(1), QStringLiteral("Firmware"));
+        QCOMPARE(choice->itemText(2), QStringLiteral("Configuration"));
+        QCOMPARE(choice->currentIndex(), 0);
+        QVERIFY(!Child<QCheckBox>(d, "CB_Update_Option_Read_Back")->isChecked());
+        QCOMPARE(d->focusWidget(), Child<QLineEdit>(d, "E_IP1"));
+        QCOMPARE(Child<QLabel>(d, "L_SW_Code")->text(), QStringLiteral("SW38591"));
+
+        // Four panels stacked without gaps fill the window exactly.
+        QCOMPARE(d->size(), QSize(449, 230));
+        int top = 0;
+        for (auto [name, height] : {std::pair{"P_Title", 69}, std::pair{"P_IP_Address", 49},
+                                    std::pair{"P_Options", 72}, std::pair{"P_Button", 40}}) {
+            QWidget* p = Child<QWidget>(d, name);
+            QCOMPARE(p->geometry(), QRect(0, top, 449, height));
+            top += height;
+        }
+        // The keyboard goes through the panels from top to bottom.
+        QStringList order;
+        QWidget* f = Child<QLineEdit>(d, "E_IP1");
+        for (int i = 0; i < 8; f = f->nextInFocusChain()) {
+            if (f->focusPolicy() & Qt::TabFocus) {
+                order << f->objectName();
+                ++i;
+            }
+        }
+        QCOMPARE(order, QStringList({"E_IP1", "E_IP2", "E_IP3", "E_IP4", "CB_Update_Options",
+                                     "CB_Update_Option_Read_Back", "Btn_Cancel", "Btn_Update"}));
+        // Every caption fits its control.
+        for (QLabel* l : d->findChildren<QLabel*>())
+            QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(l->objectName()));
+        for (QAbstractButton* b : d->findChildren<QAbstractButton*>())
+            QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->objectName()));
+        QVERIFY(choice->width() >= choice->sizeHint().width());
+        QVERIFY(d->grab().save(Screenshot_Path(QStringLiteral("boot.png"))));
+    };
+    m_ui->onModal = [&](QDialog* d) {
+        d->show();
+        check(d);
+        d->reject();
+        return d->result();
+    };
+    QCOMPARE(Ui().Show_Modal(w), int(QDialog::Rejected));
+    QCOMPARE(m_icmp->hosts.size(), 0);
+}
+
+void Tst_Boot::storedAddress_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QStringList>("boxes");
+
+    const QStringList kept = {"10", "0", "0", "9"};
+    QTest::newRow("blanks around numbers and dots")
+        << " 192 . 168. 2 .205  " << QStringList{"192", "168", "2", "205"};
+    QTest::newRow("hexadecimal shown as written")
+        << "$C0.168.2.$0A" << QStringList{"$C0", "168", "2", "$0A"};
+    QTest::newRow("five numbers") << "192.168.2.205.1" << kept;
+    QTest::newRow("number above 255") << "192.168.256.205" << kept;
+    QTest::newRow("missing number") << "192..2.205" << kept;
+    QTest::newRow("empty") << "" << kept;
+}
+
+void Tst_Boot::storedAddress()
+{
+    QFETCH(QString, stored);
+    QFETCH(QStringList, boxes);
+    TFBoot* w = Open_Window();
+    // Texts typed at an earlier showing.
+    Set_Boxes(w, {"10", "0", "0", "9"});
+    w->hide();
+    Shared.Last_IP_Address = stored;
+    Shared.Last_Update_Option = 2;
+    Shared.Last_Read_Back = true;
+    w->show();
+    QCOMPARE(Boxes(w), boxes);
+    QCOMPARE(Child<QComboBox>(w, "CB_Update_Options")->currentIndex(), 2);
+    QVERIFY(Child<QCheckBox>(w, "CB_Update_Option_Read_Back")->isChecked());
+}
+
+void Tst_Boot::dotKeyMovesToNextBox()
+{
+    TFBoot* w = Open_Window();
+    QApplication::setActiveWindow(w);
+    Set_Boxes(w, {"", "", "", ""});
+    auto* e1 = Child<QLineEdit>(w, "E_IP1");
+    e1->setFocus();
+    Type(QStringLiteral("10.0.0.1."));
+    QCOMPARE(Boxes(w), QStringList({"10", "0", "0", "1"}));
+    QCOMPARE(QApplication::focusWidget(), Child<QLineEdit>(w, "E_IP4"));
+
+    // A box that cannot take the focus: the dot is dropped and the focus stays.
+    Child<QLineEdit>(w, "E_IP3")->setEnabled(false);
+    Child<QLineEdit>(w, "E_IP2")->setFocus();
+    Type(QStringLiteral("5."));
+    QCOMPARE(Child<QLineEdit>(w, "E_IP2")->text(), QStringLiteral("05"));
+    QCOMPARE(QApplication::focusWidget(), Child<QLineEdit>(w, "E_IP2"));
+}
+
+void Tst_Boot::reachabilityCheck_data()
+{
+    using A = Fake_Icmp::Answer;
+    QTest::addColumn<QList<Fake_Icmp::Answer>>("script");
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+    QTest::addColumn<int>("attempts"); // -1: several
+
+    QTest::newRow("answers") << QList<A>{A::Data} << true << QString() << 0 << 1500 << 2;
+    QTest::newRow("answers once, then silent")
+        << QList<A>{A::Data, A::Timeout} << false << "W:Device Not Found!" << 4900 << 7000 << -1;
+    QTest::newRow("no reply event")
+        << QList<A>{A::NoEvent} << false << "E:Error!!! Check the Ip Address" << 4900 << 7000 << -1;
+    QTest::newRow("failing client")
+        << QList<A>{A::Fail} << false << "E:Error!!! Check the Ip Address" << 0 << 300 << 1;
+}
+
+void Tst_Boot::reachabilityCheck()
+{
+    QFETCH(QList<Fake_Icmp::Answer>, script);
+    QFETCH(bool, started);
+    QFETCH(QString, box);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+    QFETCH(int, attempts);
+    Fake_Launcher launcher;
+    m_icmp->script = script;
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", " 0", "0", "01"});
+    Child<QComboBox>(w, "CB_Update_Options")->setCurrentIndex(1);
+    Child<QCheckBox>(w, "CB_Update_Option_Read_Back")->setChecked(true);
+
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    const qint64 ms = clock.elapsed();
+    QVERIFY2(ms >= minMs && ms <= maxMs, qPrintable(QString::number(ms)));
+
+    if (attempts > 0)
+        QCOMPARE(m_icmp->hosts.size(), attempts);
+    else
+        QVERIFY(m_icmp->hosts.size() > 2);
+    // The joined box texts, unchanged, are both target and data.
+    for (int i = 0; i < m_icmp->hosts.size(); ++i) {
+        QCOMPARE(m_icmp->hosts.at(i), QStringLiteral("127. 0.0.01"));
+        QCOMPARE(m_icmp->sent.at(i), QByteArray("127. 0.0.01"));
+    }
+    QStringList boxes;
+    for (const Fake_Ui::Box& b : m_ui->boxes)
+        boxes << (b.kind == Fake_Ui::Kind::Warning ? "W:"
+                  : b.kind == Fake_Ui::Kind::Error ? "E:"
+                                                   : "?:") +
+                     b.text;
+    QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{box});
+    QVERIFY(w->isVisible());
+
+    const QString parameterFile = m_folder->file(Parameter_File_Name);
+    if (started) {
+        QCOMPARE(launcher.calls.size(), 1);
+        const Fake_Launcher::Call& c = launcher.calls.first();
+        QCOMPARE(c.program, QDir::toNativeSeparators(m_folder->file(Update_Tool_Name)));
+        QCOMPARE(c.args, QStringList());
+        QCOMPARE(c.workDir, QString()); // the current folder
+        QCOMPARE(c.limitMs, 150000);
+        Update_Request r;
+        r.ipAddress = QStringLiteral("127. 0.0.01");
+        r.updateOption = 1;
+        r.readBack = true;
+        QCOMPARE(c.parameterFile, Parameter_Xml(r, Shared.Dir_Master, Shared.Conf_Dir));
+        QCOMPARE(Shared.Last_IP_Address, QStringLiteral("127. 0.0.01"));
+        QCOMPARE(Shared.Last_Update_Option, 1);
+        QCOMPARE(Shared.Last_Read_Back, true);
+    } else {
+        QCOMPARE(launcher.calls.size(), 0);
+        QVERIFY(!QFile::exists(parameterFile));
+        QCOMPARE(Shared.Last_IP_Address, Default_IP_Address);
+        QCOMPARE(Shared.Last_Update_Option, 0);
+        QCOMPARE(Shared.Last_Read_Back, false);
+    }
+}
+
+void Tst_Boot::inputDuringCheck_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("starts");
+    QTest::addColumn<bool>("visibleAfter");
+
+    QTest::newRow("second press ignored") << "Btn_Update" << 1 << true;
+    QTest::newRow("cancel acted on when the check ends") << "Btn_Cancel" << 0 << false;
+}
+
+void Tst_Boot::inputDuringCheck()
+{
+    QFETCH(QString, button);
+    QFETCH(int, starts);
+    QFETCH(bool, visibleAfter);
+    Fake_Launcher launcher;
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    auto* b = Child<QPushButton>(w, button.toLatin1().constData());
+    // Pressed while the check waits for the first reply.
+    m_icmp->onPing = [&] {
+        m_icmp->onPing = nullptr;
+        QTimer::singleShot(0, b, [b] { QTest::mouseClick(b, Qt::LeftButton); });
+    };
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_icmp->hosts.size(), 2);
+    QCOMPARE(launcher.calls.size(), starts);
+    QCOMPARE(w->isVisible(), visibleAfter);
+    QCOMPARE(m_ui->boxes.size(), 0);
+    QCOMPARE(Shared.Last_IP_Address, starts ? QStringLiteral("127.0.0.1") : Default_IP_Address);
+
+    // The window works as before afterwards.
+    w->show();
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    QCOMPARE(launcher.calls.size(), starts + 1);
+}
+
+void Tst_Boot::toolRunsWithoutArgumentsAfterParameterFile()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the fake tool is a shell script");
+#else
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    // Records its arguments, its folder and the parameter file it found beside itself.
+    Write_Script(m_folder->file(Update_Tool_Name),
+                 "d=$(dirname \"$0\")\n"
+                 "echo \"$#\" > \"$d/args\"\n"
+                 "pwd > \"$d/cwd\"\n"
+                 "cp \"$d/Zedazede_Zeruvi.xml\" \"$d/seen.xml\"\n");
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    // Waited for the end: the records are there at once.
+    QCOMPARE(m_folder->read(QStringLiteral("args")), QByteArray("0\n"));
+    QCOMPARE(QString::fromLocal8Bit(m_folder->read(QStringLiteral("cwd"))).trimmed(),
+             QDir::currentPath());
+    QVERIFY(!m_folder->read(QStringLiteral("seen.xml")).isEmpty());
+    QCOMPARE(m_folder->read(QStringLiteral("seen.xml")), m_folder->read(Parameter_File_Name));
+    QCOMPARE(m_ui->boxes.size(), 0);
+#endif
+}
+
+void Tst_Boot::missingToolIsReported()
+{
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    QCOMPARE(m_ui->boxes.size(), 1);
+    QCOMPARE(m_ui->boxes.first().kind, Fake_Ui::Kind::Error);
+    QVERIFY2(m_ui->boxes.first().text.contains(
+                 QDir::toNativeSeparators(m_folder->file(Update_Tool_Name))),
+             qPrintable(m_ui->boxes.first().text));
+    // The parameter file stays written.
+    QVERIFY(m_folder->read(Parameter_File_Name).contains("<IP_Address_Dev>127.0.0.1<"));
+}
+
+void Tst_Boot::parameterFileWriteFailureStartsNothing()
+{
+    Fake_Launcher launcher;
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    // A folder in the way of the file.
+    QVERIFY(QDir(m_folder->path()).mkdir(Parameter_File_Name));
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    QCOMPARE(launcher.calls.size(), 0);
+    QCOMPARE(m_ui->boxes.size(), 1);
+    QCOMPARE(m_ui->boxes.first().kind, Fake_Ui::Kind::Error);
+    QVERIFY2(m_ui->boxes.first().text.contains(
+                 QDir::toNativeSeparators(m_folder->file(Parameter_File_Name))),
+             qPrintable(m_ui->boxes.first().text));
+    // The check had succeeded: the values are already the new ones.
+    QCOMPARE(Shared.Last_IP_Address, QStringLiteral("127.0.0.1"));
+}
+
+QTEST_MAIN(Tst_Boot)
+#include "tst_boot.moc"
