@@ -141,17 +141,16 @@ void TFParGen::Create_Controls()
     GB_Ethernet = Make<QGroupBox>(this, "GB_Ethernet", 8, 397, Box_Width, 190);
     L_Ethernet_IP = Make_Label(GB_Ethernet, "L_Ethernet_IP", 16, 24);
     L_Ethernet_SM = Make_Label(GB_Ethernet, "L_Ethernet_SM", 16, 79);
-    CB_Ethernet_EN_GAT =
-        Make<QCheckBox>(GB_Ethernet, "CB_Ethernet_EN_GAT", 16, 134, 200, Check_Height);
     const auto addressLine = [this](std::array<QLineEdit*, 4>& fields, const char* stem, int top) {
         for (int i = 0; i < 4; ++i) {
             const int left = 16 + i * 56;
             const QByteArray name = QByteArray(stem) + QByteArray::number(i + 1);
             fields[i] = Make<QLineEdit>(GB_Ethernet, name.constData(), left, top, 44, Edit_Height);
             if (i < 3) {
-                auto* dot = Make<QLabel>(
-                    GB_Ethernet, (QByteArray(stem) + "Dot" + QByteArray::number(i + 1)).constData(),
-                    left + 44, top + 3, 12, Label_Height);
+                const QByteArray dotName =
+                    "L_" + QByteArray(stem).mid(2) + "_Dot" + QByteArray::number(i + 1);
+                auto* dot = Make<QLabel>(GB_Ethernet, dotName.constData(), left + 44, top + 3, 12,
+                                         Label_Height);
                 dot->setText(QStringLiteral("."));
                 dot->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
             }
@@ -159,6 +158,8 @@ void TFParGen::Create_Controls()
     };
     addressLine(E_Ethernet_IP, "E_Ethernet_IP", 44);
     addressLine(E_Ethernet_SM, "E_Ethernet_SM", 99);
+    CB_Ethernet_EN_GAT =
+        Make<QCheckBox>(GB_Ethernet, "CB_Ethernet_EN_GAT", 16, 134, 200, Check_Height);
     addressLine(E_Ethernet_GAT, "E_Ethernet_GAT", 154);
     for (int i = 0; i < 4; ++i) {
         m_addressChain[i] = E_Ethernet_IP[i];
