@@ -13,9 +13,16 @@ const char Usage[] =
     "\n"
     "Commands:\n"
     "  --help       show this text\n"
-    "  --version    print the program version\n";
+    "  --version    print the program version\n"
+    "  compile CONF_DIR [--out DIR]\n"
+    "               compile a configuration folder into bank1.bin and bank2.bin,\n"
+    "               written into DIR (default: CONF_DIR/bin, created when missing)\n"
+    "  dump FILE    decode a bank1.bin or bank2.bin file\n";
 
 } // namespace
+
+int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
 
 int main(int argc, char* argv[])
 {
@@ -37,6 +44,16 @@ int main(int argc, char* argv[])
         out << SW_Version_Text << '\n';
         return 0;
     }
+    // A command returns 2 for wrong usage after naming what was wrong.
+    const auto withUsage = [&](int rc) {
+        if (rc == 2)
+            err << '\n' << Usage;
+        return rc;
+    };
+    if (cmd == QLatin1String("compile"))
+        return withUsage(Cmd_Compile(args.mid(1), out, err));
+    if (cmd == QLatin1String("dump"))
+        return withUsage(Cmd_Dump(args.mid(1), out, err));
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }

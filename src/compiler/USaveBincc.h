@@ -1,8 +1,24 @@
 #pragma once
 
+#include "compiler/ConfigImage.h"
+
+#include <QString>
+
 // Compiles the active configuration (Shared.File_ParGen, File_Receive_Frame, File_Send_Frame)
 // into the process-wide configuration image. Throws App_Error; nothing is written then.
 void Compile_Bin();
 
 // Writes bank1.bin and bank2.bin into Shared.Conf_Dir + "/bin". Throws App_Error.
 void Save_Bin();
+
+// Writes both bank files into `binDir`, creating it when missing. Throws App_Error naming the
+// folder or file that cannot be written.
+void Save_Bin(const QString& binDir);
+
+// Serialise the frame records (16384 bytes) and the header block (2048 bytes, checksum last)
+// from `start` on; each returns the position after the last byte written.
+qint32 Put_Frames(qint32 start, quint8* buffer, qint32 highIndex);
+qint32 Put_Header(qint32 start, quint8* buffer, qint32 highIndex);
+
+// A frame file with more rows than the image has entries is refused.
+inline constexpr int Max_Frame_Rows = Config_Image_Data::Frame_Count;

@@ -1,0 +1,29 @@
+#include "app/UComon.h"
+#include "compiler/BankDump.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTextStream>
+
+// dump FILE: a bank file decoded for a person.
+int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 1 || args.first().isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
+        err << "sw38591-cli dump: expected one bank file\n";
+        return 2;
+    }
+    const QString shown = QDir::toNativeSeparators(args.first());
+    QFile f(args.first());
+    if (!f.open(QIODevice::ReadOnly)) {
+        err << "error: cannot read the file " << shown << ": " << f.errorString() << '\n';
+        return 1;
+    }
+    try {
+        out << Dump_Bank(f.readAll(), shown);
+    } catch (const App_Error& e) {
+        err << "error: " << e.text() << '\n';
+        return 1;
+    }
+    return 0;
+}
