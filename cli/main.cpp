@@ -1,4 +1,5 @@
 #include "app/UComon.h"
+#include "cmd_check.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -17,7 +18,9 @@ const char Usage[] =
     "  compile CONF_DIR [--out DIR]\n"
     "               compile a configuration folder into bank1.bin and bank2.bin,\n"
     "               written into DIR (default: CONF_DIR/bin, created when missing)\n"
-    "  dump FILE    decode a bank1.bin or bank2.bin file\n";
+    "  dump FILE    decode a bank1.bin or bank2.bin file\n"
+    "  check CONF_DIR\n"
+    "               check the stored files of a configuration as the editors do on OK\n";
 
 } // namespace
 
@@ -54,6 +57,8 @@ int main(int argc, char* argv[])
         return withUsage(Cmd_Compile(args.mid(1), out, err));
     if (cmd == QLatin1String("dump"))
         return withUsage(Cmd_Dump(args.mid(1), out, err));
+    if (cmd == QLatin1String("check"))
+        return Cmd_Check(args.mid(1), out, err);
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }

@@ -50,6 +50,11 @@ inline const QString SW_Desc_Text = QStringLiteral("J1939 / DeviceNet Slave - Co
 inline const QString SW_Version_Text = QStringLiteral("2.000");
 inline const QString Default_IP_Address = QStringLiteral("192.168.2.205");
 
+// The maker's web site, and its product page of this program (opened by the main window and the
+// about window).
+inline const QString Maker_Site = QStringLiteral("http://www.zorvek.example");
+inline const QString Product_Page_Url = Maker_Site + QStringLiteral("/HOME/default.asp?frompg=SW38591");
+
 // An error that ends the operation the user started; its text is shown as is.
 class App_Error : public std::runtime_error {
 public:

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QDialog>
+#include "editors/FrameEditor.h"
 
-class TFReceive_J1939_Frame final : public QDialog {
+// The receive table of the active configuration (Receive_Frame.xml).
+class TFReceive_J1939_Frame final : public Frame_Editor {
     Q_OBJECT
 
 public:
     explicit TFReceive_J1939_Frame(QWidget* parent = nullptr);
-
-    void Set_Lang();
 };

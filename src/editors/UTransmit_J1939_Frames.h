@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QDialog>
+#include "editors/FrameEditor.h"
 
-class TFTransmit_J1939_Frame final : public QDialog {
+// The transmit table of the active configuration (Send_Frame.xml).
+class TFTransmit_J1939_Frame final : public Frame_Editor {
     Q_OBJECT
 
 public:
     explicit TFTransmit_J1939_Frame(QWidget* parent = nullptr);
-
-    void Set_Lang();
 };

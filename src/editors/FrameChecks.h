@@ -1,0 +1,28 @@
+#pragma once
+
+#include "configurations/ConfigFiles.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The first failing check of a table: table row (1-based) and the message number of the check.
+struct Frame_Check_Failure {
+    int row = 0;
+    int message = 0;
+    bool operator==(const Frame_Check_Failure&) const = default;
+};
+
+// The checks the editors run on OK, over the table rows from row 1. They stop at the first row
+// whose key cell is blank, as the save does. `reduced`: the table of the device without
+// Ethernet port, whose hidden columns are not checked.
+std::optional<Frame_Check_Failure> Check_Receive_Rows(const QList<Receive_Frame_Row>& rows,
+                                                      bool reduced);
+std::optional<Frame_Check_Failure> Check_Send_Rows(const QList<Send_Frame_Row>& rows, bool reduced);
+
+// The error box text: the window's "Error in row " message, the row, the check's message.
+QString Check_Failure_Text(int prefixMessage, const Frame_Check_Failure& failure);
+
+// The byte budget the device has for the data of all frames of one table.
+inline constexpr int Frame_Byte_Budget = 455;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "editors/FrameTables.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <array>
+
+class Frame_Grid;
+class QLabel;
+class QPushButton;
+
+// The window both frame tables share: the same controls, life cycle and table comfort; the
+// kind of table brings columns, texts, file and checks.
+class Frame_Editor : public QDialog {
+    Q_OBJECT
+
+public:
+    Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent);
+
+    void Set_Lang();
+    // Chooses the layout, loads the file, forgets the copy state. Throws App_Error when a file
+    // cannot be read.
+    void FormShow();
+    bool Controllo_dati();
+
+    void Btn_OKClick();
+    void Btn_CancelClick();
+    void Btn_DelRowClick();
+    void Btn_InsRowClick();
+    void Btn_CopyRowClick();
+    void Btn_PasteRowClick();
+    bool sgaKeyPress(QChar key);
+    void sgaDblClickCell(int row, int col);
+
+    // The table's data rows as they stand, hidden columns included.
+    QList<Frame_Cells> Rows() const;
+
+    bool Old_Hardware = false;
+    bool Do_Copy = false;
+    QStringList Hint; // header hints of the shown data columns
+
+    Frame_Grid* sga = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Apply_Layout();
+    void Set_Column_Width(int col, int width);
+
+    const Frame_Table_Kind& m_kind;
+    QLabel* L_SW_Code = nullptr;
+    QLabel* L_SW_Desc = nullptr;
+    std::array<QPushButton*, 6> m_buttons{};
+};

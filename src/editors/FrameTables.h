@@ -1,0 +1,74 @@
+#pragma once
+
+#include "editors/FrameChecks.h"
+#include "editors/TableHelpers.h"
+
+#include "app/UComon.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+struct Frame_Column {
+    int header; // message number of the title
+    Cell_Kind kind;
+    int width;          // design width, pixels
+    int hint;           // message number of the header hint; 0: none
+    bool shown_reduced; // shown in the table of the device without Ethernet port
+    unsigned colour;    // background, 0xRRGGBB
+};
+
+// The ten data cells of a row, column 1 first, as the table holds them.
+using Frame_Cells = QStringList;
+
+// Everything that differs between the receive and the transmit table.
+struct Frame_Table_Kind {
+    // Caption message; the window's other texts follow it at fixed offsets (Frame_Msg).
+    int msg;
+    QString file_name;
+    QString Shared_State::*file_path; // the active configuration's file of this table
+    std::array<Frame_Column, 11> columns;
+    int mnemonic_width_reduced;
+    QStringList pick_items; // the fixed entries of the Data Page list
+    int client_width;
+
+    QList<Frame_Cells> (*read)(const QString& path);
+    void (*write)(const QString& path, const QList<Frame_Cells>& rows);
+    std::optional<Frame_Check_Failure> (*check)(const QList<Frame_Cells>& rows, bool reduced);
+};
+
+// Offsets of the texts of a frame window from its caption message.
+namespace Frame_Msg {
+inline constexpr int Caption = 0, Description = 1, Buttons = 2, Button_Hints = 8, Headers = 14,
+                     Hints = 25, Error_In_Row = 35, Confirm_Delete = 43;
+}
+
+extern const Frame_Table_Kind Receive_Table;
+extern const Frame_Table_Kind Send_Table;
+
+inline constexpr int Frame_Client_Height = 337;
+inline constexpr int Mnemonic_Column = 10;
+
+// Row count with the header row: 16 data rows for the device without Ethernet port, else 56.
+int Frame_Row_Count(bool reduced);
+
+// Header hints of the shown data columns, in column order (the window's `Hint` list).
+QList<int> Frame_Hint_Messages(const Frame_Table_Kind& kind, bool reduced);
+
+// The table rows an editor shows after opening: the file's rows up to the table's capacity.
+// The layout comes from the device type rule on `parGenPath`. Throws App_Error for a file that
+// is not well-formed.
+struct Frame_Table_Content {
+    bool reduced = false;
+    QList<Frame_Cells> rows;
+};
+Frame_Table_Content Load_Frame_Table(const Frame_Table_Kind& kind, const QString& parGenPath,
+                                     const QString& path);
+
+// Runs the editor's checks on its stored file as the editor would after opening it.
+// Empty when they pass, else the text of the error box.
+QString Check_Frame_File(const Frame_Table_Kind& kind, const QString& parGenPath,
+                         const QString& path);

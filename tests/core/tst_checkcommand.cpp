@@ -1,0 +1,128 @@
+#include "support/TestSupport.h"
+
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run Cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("SW38591_CLI"), args);
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+const QByteArray Comment = "<!--SW_VERSION = 2.000-->";
+
+} // namespace
+
+class tst_checkcommand final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(!qEnvironmentVariableIsEmpty("SW38591_CLI")); }
+
+    void check_data()
+    {
+        QTest::addColumn<QByteArray>("parGen");  // empty: no file
+        QTest::addColumn<QByteArray>("receive"); // empty: no file
+        QTest::addColumn<QByteArray>("send");    // empty: no file
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+
+        const QByteArray rx_ok = "<Receive_Frames><row DataPage=\"0\" PGN=\"0xFEF1\" SA=\"0\"/>"
+                                 "</Receive_Frames>" +
+                                 Comment;
+        const QByteArray rx_bad_pgn =
+            "<Receive_Frames><row DataPage=\"0\" PGN=\"1\" SA=\"0\"/><row DataPage=\"0\" PGN=\"2\" "
+            "SA=\"0\"/><row DataPage=\"0\" PGN=\"65536\" SA=\"0\"/></Receive_Frames>" +
+            Comment;
+        const QByteArray rx_hidden = "<Receive_Frames><row DataPage=\"0\" PGN=\"1\" SA=\"0\" "
+                                     "StartByte=\"5000\"/></Receive_Frames>" +
+                                     Comment;
+        const QByteArray tx_bad = "<Receive_Frames><row Priority=\"8\" DataPage=\"0\" PGN=\"1\" "
+                                  "SA=\"0\"/></Receive_Frames>" +
+                                  Comment;
+        // 20 rows; row 17 would fail, but the table of the device without Ethernet port ends at 16.
+        QByteArray tx_20 = "<Receive_Frames>";
+        for (int i = 1; i <= 20; ++i)
+            tx_20 += i == 17 ? "<row Priority=\"9\"/>"
+                             : "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\"/>";
+        tx_20 += "</Receive_Frames>";
+        const QByteArray without = "<Par_Gen><Device_Type>0</Device_Type></Par_Gen>";
+        const QByteArray with = "<Par_Gen><Device_Type>1</Device_Type></Par_Gen>";
+
+        QTest::newRow("no files") << QByteArray() << QByteArray() << QByteArray() << 0 << "";
+        QTest::newRow("both pass") << with << rx_ok << QByteArray("<Receive_Frames/>") << 0 << "";
+        QTest::newRow("bad PGN in row 3")
+            << QByteArray() << rx_bad_pgn << QByteArray() << 1
+            << "Receive_Frame.xml: Error in row 3!! PGN must be between 0x00000 and 0xFFFF\n";
+        QTest::newRow("both fail")
+            << QByteArray() << rx_bad_pgn << tx_bad << 1
+            << "Receive_Frame.xml: Error in row 3!! PGN must be between 0x00000 and 0xFFFF\n"
+               "Send_Frame.xml: Error in row 1!! Priority must be between 0 and 7\n";
+        QTest::newRow("hidden value, without Ethernet")
+            << without << rx_hidden << QByteArray() << 0 << "";
+        QTest::newRow("same value, with Ethernet")
+            << with << rx_hidden << QByteArray() << 1
+            << "Receive_Frame.xml: Error in row 1!! Start Byte must be between 0 and 1785\n";
+        QTest::newRow("rows beyond 16 dropped") << without << QByteArray() << tx_20 << 0 << "";
+        QTest::newRow("row 17 counts with Ethernet")
+            << with << QByteArray() << tx_20 << 1
+            << "Send_Frame.xml: Error in row 17!! Priority must be between 0 and 7\n";
+    }
+
+    void check()
+    {
+        QFETCH(QByteArray, parGen);
+        QFETCH(QByteArray, receive);
+        QFETCH(QByteArray, send);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        Program_Folder folder;
+        if (!parGen.isEmpty())
+            folder.write("conf/ParGen.xml", parGen);
+        if (!receive.isEmpty())
+            folder.write("conf/Receive_Frame.xml", receive);
+        if (!send.isEmpty())
+            folder.write("conf/Send_Frame.xml", send);
+        folder.write("conf/bin/.keep", "");
+        const Run r = Cli({"check", folder.file("conf")});
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.code, code);
+    }
+
+    void not_well_formed()
+    {
+        Program_Folder folder;
+        folder.write("conf/Send_Frame.xml", "<Receive_Frames><row Priority=\"1\"");
+        const Run r = Cli({"check", folder.file("conf")});
+        QCOMPARE(r.code, 1);
+        const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines.first().startsWith("Send_Frame.xml: "), qPrintable(r.out));
+        QVERIFY2(lines.first().contains("line 1"), qPrintable(r.out));
+    }
+
+    void bad_arguments()
+    {
+        Program_Folder folder;
+        QCOMPARE(Cli({"check"}).code, 2);
+        const Run missing = Cli({"check", folder.file("nowhere")});
+        QCOMPARE(missing.code, 2);
+        QVERIFY(missing.out.isEmpty());
+        QVERIFY(!missing.err.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_checkcommand)
+#include "tst_checkcommand.moc"

@@ -1,0 +1,388 @@
+#include "app/UComon.h"
+#include "app/UTessaformeFirmWare.h"
+#include "app/Windows.h"
+#include "configurations/UNew_Project.h"
+#include "configurations/UOpenConf.h"
+#include "language/ULanguage.h"
+#include "support/FakeUi.h"
+#include "support/TestSupport.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTest>
+
+class Tst_ConfigDialogs final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_folder.reset(new Program_Folder);
+        m_ui.reset(new Fake_Ui);
+    }
+    void cleanup()
+    {
+        Destroy_Windows();
+        m_ui.reset();
+        m_folder.reset();
+    }
+
+    void create_line_1_in_an_empty_folder()
+    {
+        start();
+        QDialog* dialog = Forms.FNew_Project;
+        QSize size;
+        QWidget* focus = nullptr;
+        QPixmap shot;
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            size = d->size();
+            focus = d->focusWidget();
+            QTest::keyClicks(edit(), QStringLiteral("Line 1"));
+            shot = d->grab();
+            QTest::mouseClick(dialog_button(d, "Btn_OK"), Qt::LeftButton);
+            return d->result();
+        };
+        main_button("Btn_New")->click();
+
+        QCOMPARE(size, QSize(331, 162));
+        QCOMPARE(focus, edit());
+        QVERIFY(shot.save(Screenshot_Path(QStringLiteral("new_configuration.png"))));
+        QVERIFY(m_ui->boxes.isEmpty());
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(QFileInfo(m_folder->file(QStringLiteral("PROJECTS/Line 1/bin"))).isDir());
+        const QString dir = Shared.Dir_Projects + QStringLiteral("/Line 1");
+        QCOMPARE(Shared.Conf_Name, QStringLiteral("Line 1"));
+        QCOMPARE(Shared.Conf_Dir, dir);
+        QCOMPARE(Shared.File_ParGen, dir + QStringLiteral("/ParGen.xml"));
+        QCOMPARE(Shared.File_Receive_Frame, dir + QStringLiteral("/Receive_Frame.xml"));
+        QCOMPARE(Shared.File_Send_Frame, dir + QStringLiteral("/Send_Frame.xml"));
+        QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
+        QCOMPARE(main_label("L_Name_Conf_L2")->text(), QStringLiteral("Line 1"));
+    }
+
+    void create_refuses_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("byEnter");
+        QTest::addColumn<int>("message");
+        QTest::newRow("empty, button") << QString() << false << 107;
+        QTest::newRow("empty, Enter") << QString() << true << 107;
+        QTest::newRow("existing") << QStringLiteral("Plant") << false << 106;
+        QTest::newRow("existing, Enter") << QStringLiteral("Plant") << true << 106;
+        QTest::newRow("separator") << QStringLiteral("../Plant2") << false << 105;
+        QTest::newRow("backslash") << QStringLiteral("a\\b") << true << 105;
+        QTest::newRow("dot dot") << QStringLiteral("..") << false << 105;
+        QTest::newRow("dot") << QStringLiteral(".") << false << 105;
+    }
+    void create_refuses()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, byEnter);
+        QFETCH(int, message);
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
+        start();
+        const QStringList before = all_entries();
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            QTest::keyClicks(edit(), typed);
+            if (byEnter)
+                QTest::keyClick(edit(), Qt::Key_Return);
+            else
+                QTest::mouseClick(dialog_button(d, "Btn_OK"), Qt::LeftButton);
+            // Refused: the dialog stays open with the name as typed.
+            [&] {
+                QVERIFY(d->isVisible());
+                QCOMPARE(edit()->text(), typed);
+            }();
+            dialog_button(d, "Btn_Cancel")->click();
+            return d->result();
+        };
+        main_button("Btn_New")->click();
+
+        QCOMPARE(m_ui->boxes.size(), 1); // one key press, one attempt
+        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
+        QCOMPARE(m_ui->boxes[0].text, Msg(message));
+        QCOMPARE(all_entries(), before);
+        QVERIFY(Shared.Conf_Dir.isEmpty());
+        QCOMPARE(main_label("L_Name_Conf")->text(), Msg(9));
+    }
+
+    void create_existing_name_in_other_case()
+    {
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
+        const bool ignoresCase =
+            QFileInfo(m_folder->file(QStringLiteral("PROJECTS/PLANT"))).isDir();
+        start();
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            QTest::keyClicks(edit(), QStringLiteral("PLANT"));
+            QTest::keyClick(edit(), Qt::Key_Return);
+            if (d->isVisible())
+                d->reject();
+            return d->result();
+        };
+        main_button("Btn_New")->click();
+        if (ignoresCase)
+            QCOMPARE(m_ui->texts(), QStringList{Msg(106)});
+        else
+            QCOMPARE(Shared.Conf_Name, QStringLiteral("PLANT"));
+    }
+
+    void create_clears_the_name_at_each_showing_and_cancel_changes_nothing()
+    {
+        m_folder->write(QStringLiteral("Tessaform.xml"),
+                        "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj>"
+                        "</Conf_Settings>");
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
+        start();
+        const Shared_State before = Shared;
+        QStringList seen;
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            seen.append(edit()->text());
+            QTest::keyClicks(edit(), QStringLiteral("Other"));
+            dialog_button(d, "Btn_Cancel")->click();
+            return d->result();
+        };
+        main_button("Btn_New")->click();
+        main_button("Btn_New")->click();
+        QCOMPARE(seen, (QStringList{QString(), QString()}));
+        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("PROJECTS/Other"))));
+        QCOMPARE(Shared.Conf_Dir, before.Conf_Dir);
+        QCOMPARE(Shared.File_ParGen, before.File_ParGen);
+        QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
+        QCOMPARE(main_label("L_Name_Conf_L2")->text(), QStringLiteral("Plant"));
+    }
+
+    void open_preselects_the_active_configuration_ignoring_case()
+    {
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Alpha")));
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/PLANT")));
+        m_folder->write(QStringLiteral("PROJECTS/plant.txt"), "not a folder");
+        start();
+        Shared.Conf_Name = QStringLiteral("plant");
+        Shared.Conf_Dir = Shared.Dir_Projects + QStringLiteral("/plant");
+        m_ui->onModal = [](QDialog* d) {
+            d->show(); // left open for the checks below
+            return -1;
+        };
+        main_button("Btn_Open")->click();
+        TFOpenConf* d = Forms.FOpenConf;
+        QCOMPARE(d->size(), QSize(377, 351));
+        QStringList listed;
+        for (int i = 0; i < list()->count(); ++i)
+            listed.append(list()->item(i)->text());
+        listed.sort();
+        QCOMPARE(listed, (QStringList{QStringLiteral("Alpha"), QStringLiteral("PLANT")}));
+        QCOMPARE(list()->currentItem()->text(), QStringLiteral("PLANT"));
+        QCOMPARE(list()->selectedItems().size(), 1);
+        QCOMPARE(d->Name_Conf, QStringLiteral("PLANT"));
+        QVERIFY(d->grab().save(Screenshot_Path(QStringLiteral("open_configuration.png"))));
+        m_ui->onModal = [](QDialog* d) {
+            d->show();
+            dialog_button(d, "Btn_OK")->click();
+            return d->result();
+        };
+        main_button("Btn_Open")->click();
+        QCOMPARE(Shared.Conf_Name, QStringLiteral("PLANT"));
+        QCOMPARE(Shared.Conf_Dir, Shared.Dir_Projects + QStringLiteral("/PLANT"));
+        QCOMPARE(Shared.File_Send_Frame,
+                 Shared.Dir_Projects + QStringLiteral("/PLANT/Send_Frame.xml"));
+        QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
+        QCOMPARE(main_label("L_Name_Conf_L2")->text(), QStringLiteral("PLANT"));
+    }
+
+    void open_without_active_configuration_preselects_the_first_and_a_click_chooses()
+    {
+        for (const char* name : {"Alpha", "Beta", "Gamma"})
+            QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/") + QLatin1String(name)));
+        start();
+        QString first, clicked;
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            first = list()->item(0)->text();
+            [&] { QCOMPARE(list()->currentRow(), 0); }();
+            QListWidgetItem* third = list()->item(2);
+            clicked = third->text();
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                              list()->visualItemRect(third).center());
+            dialog_button(d, "Btn_OK")->click();
+            return d->result();
+        };
+        main_button("Btn_Open")->click();
+        QVERIFY(!first.isEmpty());
+        QCOMPARE(Forms.FOpenConf->Name_Conf, clicked);
+        QCOMPARE(Shared.Conf_Name, clicked);
+        QCOMPARE(main_label("L_Name_Conf_L2")->text(), clicked);
+    }
+
+    void open_ok_on_an_empty_list_leaves_no_configuration_active()
+    {
+        // Made active, then deleted behind the program's back.
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Gone")));
+        m_folder->write(QStringLiteral("Tessaform.xml"),
+                        "<Conf_Settings><lastproj><projectname>Gone</projectname></lastproj>"
+                        "</Conf_Settings>");
+        start();
+        QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
+        QVERIFY(QDir(m_folder->file(QStringLiteral("PROJECTS/Gone"))).removeRecursively());
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            [&] { QCOMPARE(list()->count(), 0); }();
+            dialog_button(d, "Btn_OK")->click();
+            return d->result();
+        };
+        main_button("Btn_Open")->click();
+        QVERIFY(Shared.Conf_Name.isEmpty());
+        QVERIFY(Shared.Conf_Dir.isEmpty());
+        QCOMPARE(main_label("L_Name_Conf")->text(), Msg(9));
+        QCOMPARE(main_label("L_Name_Conf_L2")->text(), Msg(10));
+    }
+
+    void open_keeps_the_chosen_name_between_showings()
+    {
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Alpha")));
+        start();
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            dialog_button(d, "Btn_Cancel")->click();
+            return d->result();
+        };
+        main_button("Btn_Open")->click();
+        QVERIFY(Shared.Conf_Dir.isEmpty()); // Cancel activates nothing
+        QCOMPARE(Forms.FOpenConf->Name_Conf, QStringLiteral("Alpha"));
+
+        QVERIFY(QDir(m_folder->file(QStringLiteral("PROJECTS/Alpha"))).removeRecursively());
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            dialog_button(d, "Btn_OK")->click();
+            return d->result();
+        };
+        main_button("Btn_Open")->click();
+        QCOMPARE(Shared.Conf_Name, QStringLiteral("Alpha"));
+    }
+
+    void open_cancel_changes_nothing()
+    {
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Alpha")));
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
+        m_folder->write(QStringLiteral("Tessaform.xml"),
+                        "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj>"
+                        "</Conf_Settings>");
+        start();
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            list()->setCurrentRow(list()->currentRow() == 0 ? 1 : 0);
+            dialog_button(d, "Btn_Cancel")->click();
+            return d->result();
+        };
+        main_button("Btn_Open")->click();
+        QCOMPARE(Shared.Conf_Name, QStringLiteral("Plant"));
+        QCOMPARE(Shared.Conf_Dir, Shared.Dir_Projects + QStringLiteral("/Plant"));
+        QCOMPARE(main_label("L_Name_Conf_L2")->text(), QStringLiteral("Plant"));
+    }
+
+    void open_list_follows_the_window()
+    {
+        start();
+        TFOpenConf* d = Forms.FOpenConf;
+        d->show();
+        const QRect before = list()->geometry();
+        const QRect ok = dialog_button(d, "Btn_OK")->geometry();
+        d->resize(d->width() + 100, d->height() + 60);
+        QTest::qWait(0);
+        d->layout()->activate();
+        QCOMPARE(list()->geometry().size(), before.size() + QSize(100, 60));
+        QCOMPARE(list()->geometry().topLeft(), before.topLeft());
+        QCOMPARE(dialog_button(d, "Btn_OK")->geometry().right(), ok.right() + 100);
+        d->hide();
+    }
+
+    void texts_of_both_dialogs()
+    {
+        start();
+        QCOMPARE(Forms.FNew_Project->windowTitle(), Msg(100));
+        QCOMPARE(Forms.FOpenConf->windowTitle(), Msg(200));
+        const struct {
+            QDialog* dialog;
+            const char* name;
+            int caption, hint;
+        } texts[] = {
+            {Forms.FNew_Project, "L_SW_Desc", 101, -1},
+            {Forms.FNew_Project, "Label1", 102, -1},
+            {Forms.FNew_Project, "Btn_OK", 103, 109},
+            {Forms.FNew_Project, "Btn_Cancel", 104, 110},
+            {Forms.FNew_Project, "E_New_Proj", -1, 108},
+            {Forms.FOpenConf, "L_SW_Desc", 201, -1},
+            {Forms.FOpenConf, "Label1", 202, -1},
+            {Forms.FOpenConf, "Btn_OK", 203, 206},
+            {Forms.FOpenConf, "Btn_Cancel", 204, 207},
+            {Forms.FOpenConf, "ListBox1", -1, 205},
+        };
+        for (const auto& t : texts) {
+            QWidget* w = t.dialog->findChild<QWidget*>(QLatin1String(t.name));
+            QVERIFY2(w, t.name);
+            if (t.caption >= 0)
+                QCOMPARE(w->property("text").toString(), Msg(t.caption));
+            if (t.hint >= 0)
+                QCOMPARE(w->toolTip(), Msg(t.hint));
+        }
+        for (QDialog* d :
+             {static_cast<QDialog*>(Forms.FNew_Project), static_cast<QDialog*>(Forms.FOpenConf)})
+            QCOMPARE(d->findChild<QLabel*>(QStringLiteral("L_SW_Code"))->text(),
+                     QStringLiteral("SW38591"));
+    }
+
+private:
+    void start()
+    {
+        Create_Windows(m_folder->path());
+        m_ui->clear();
+    }
+    QStringList all_entries() const
+    {
+        QStringList out;
+        QDirIterator it(m_folder->path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            out.append(it.next());
+        out.sort();
+        return out;
+    }
+    static QLineEdit* edit()
+    {
+        return Forms.FNew_Project->findChild<QLineEdit*>(QStringLiteral("E_New_Proj"));
+    }
+    static QListWidget* list()
+    {
+        return Forms.FOpenConf->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+    }
+    static QPushButton* dialog_button(QWidget* d, const char* name)
+    {
+        return d->findChild<QPushButton*>(QLatin1String(name));
+    }
+    static QPushButton* main_button(const char* name)
+    {
+        return Forms.FTessaformeFirmWare->findChild<QPushButton*>(QLatin1String(name));
+    }
+    static QLabel* main_label(const char* name)
+    {
+        return Forms.FTessaformeFirmWare->findChild<QLabel*>(QLatin1String(name),
+                                                             Qt::FindDirectChildrenOnly);
+    }
+
+    std::unique_ptr<Program_Folder> m_folder;
+    std::unique_ptr<Fake_Ui> m_ui;
+};
+
+QTEST_MAIN(Tst_ConfigDialogs)
+#include "tst_configdialogs.moc"

@@ -1,0 +1,429 @@
+#include "app/UComon.h"
+#include "configurations/ConfigFiles.h"
+#include "editors/UReceive_J1939_Frames.h"
+#include "editors/UTransmit_J1939_Frames.h"
+#include "language/ULanguage.h"
+#include "support/FakeUi.h"
+#include "support/TestSupport.h"
+#include "widgets/FrameGrid.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QByteArray Without_Ethernet = "<Par_Gen><Device_Type>0</Device_Type></Par_Gen>";
+const QByteArray With_Ethernet = "<Par_Gen><Device_Type>1</Device_Type></Par_Gen>";
+
+// A program folder with an active configuration, the English texts and a fake user.
+struct Fixture {
+    Program_Folder folder;
+    Fake_Ui ui;
+
+    explicit Fixture(const QByteArray& parGen = {})
+    {
+        Load_Default_Language();
+        Shared.SW_Code = SW_Code_Text;
+        Shared.Conf_Name = QStringLiteral("Test");
+        Shared.Conf_Dir = folder.file(QStringLiteral("PROJECTS/Test"));
+        QDir().mkpath(Shared.Conf_Dir);
+        Set_Files();
+        if (!parGen.isEmpty())
+            write(QStringLiteral("ParGen.xml"), parGen);
+    }
+    void write(const QString& name, const QByteArray& data) const
+    {
+        folder.write(QStringLiteral("PROJECTS/Test/") + name, data);
+    }
+    QByteArray read(const QString& name) const
+    {
+        return folder.read(QStringLiteral("PROJECTS/Test/") + name);
+    }
+};
+
+template <typename Window> std::unique_ptr<Window> Open()
+{
+    auto w = std::make_unique<Window>(nullptr);
+    w->show(); // runs the opening as a modal showing would
+    return w;
+}
+
+QPushButton* Button(QWidget* w, const char* name)
+{
+    return w->findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+void Click(QWidget* w, const char* name)
+{
+    QTest::mouseClick(Button(w, name), Qt::LeftButton);
+}
+
+// Types into the current cell as a user does: the first key opens the cell editor.
+void Type(Frame_Grid* g, const QString& text)
+{
+    QTest::keyClick(g, text.at(0).toLatin1());
+    QWidget* editor = g->indexWidget(g->currentIndex());
+    QVERIFY(editor);
+    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
+QPoint Cell_Centre(Frame_Grid* g, int col, int row)
+{
+    return g->visualRect(g->Index_Of(col, row)).center();
+}
+
+QByteArray Rows_Of(int count, const QByteArray& row)
+{
+    QByteArray xml = "<Receive_Frames>";
+    for (int i = 0; i < count; ++i)
+        xml += row;
+    return xml + "</Receive_Frames><!--SW_VERSION = 2.000-->";
+}
+
+Receive_Frame_Row Receive_Row(const QStringList& cells)
+{
+    Receive_Frame_Row r;
+    for (int c = 0; c < Receive_Frame_Row::Count; ++c)
+        r.field(c) = cells.at(c);
+    return r;
+}
+
+} // namespace
+
+class tst_frameeditors final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void layouts_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<QByteArray>("parGen");
+        QTest::addColumn<QList<int>>("hidden");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("mnemonicWidth");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("hintColumn");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("picture");
+
+        QTest::newRow("receive, no ParGen.xml")
+            << true << QByteArray() << QList<int>{} << 57 << 120 << QSize(876, 337) << 7
+            << "Enable/Disable the Cancel Data if not arrive the J1939 Frame within the TimeOut"
+            << "receive_full.png";
+        QTest::newRow("receive, without Ethernet")
+            << true << Without_Ethernet << QList<int>{4, 5, 6, 8, 9} << 17 << 511 << QSize(876, 337)
+            << 7
+            << "Enable/Disable the Cancel Data if not arrive the J1939 Frame within the TimeOut"
+            << "receive_reduced.png";
+        QTest::newRow("receive, column 3 hint in the reduced table")
+            << true << Without_Ethernet << QList<int>{4, 5, 6, 8, 9} << 17 << 511 << QSize(876, 337)
+            << 3 << "Source Address of J1939 Frame"
+            << "";
+        QTest::newRow("transmit, with Ethernet")
+            << false << With_Ethernet << QList<int>{} << 57 << 95 << QSize(784, 337) << 9
+            << "Time Between Two J1939 Frame in milliseconds if On Timer is Selected"
+            << "transmit_full.png";
+        QTest::newRow("transmit, without Ethernet")
+            << false << QByteArray("<Par_Gen/>") << QList<int>{5, 6, 7, 8, 9} << 17 << 434
+            << QSize(784, 337) << 10 << "Description of the J1939 Frame"
+            << "transmit_reduced.png";
+    }
+
+    void layouts()
+    {
+        QFETCH(bool, receive);
+        QFETCH(QByteArray, parGen);
+        QFETCH(QList<int>, hidden);
+        QFETCH(int, rows);
+        QFETCH(int, mnemonicWidth);
+        QFETCH(QSize, size);
+        QFETCH(int, hintColumn);
+        QFETCH(QString, hint);
+        QFETCH(QString, picture);
+
+        Fixture f(parGen);
+        const QByteArray row =
+            receive ? "<row DataPage=\"0\" PGN=\"0xFEF1\" SA=\"0x80\" TransportProtocol=\"Y\" "
+                      "StartByte=\"0\" "
+                      "NumBytes=\"8\" Delete=\"Y\" OnRequest=\"N\" OnReq_Time=\"1000\" "
+                      "Mnemonic=\"Engine "
+                      "speed\"/>"
+                    : "<row Priority=\"6\" DataPage=\"0\" PGN=\"0xFEF1\" SA=\"0x80\" NumByte=\"8\" "
+                      "OnRequest=\"Y\" DataChange=\"N\" OnTimer=\"Y\" OnTimer_Time=\"100\" "
+                      "Mnemonic=\"Cruise control\"/>";
+        f.write(receive ? "Receive_Frame.xml" : "Send_Frame.xml", Rows_Of(3, row));
+        std::unique_ptr<Frame_Editor> w;
+        if (receive)
+            w = Open<TFReceive_J1939_Frame>();
+        else
+            w = Open<TFTransmit_J1939_Frame>();
+        QVERIFY(f.ui.boxes.isEmpty());
+        Frame_Grid* g = w->findChild<Frame_Grid*>("sga");
+        QVERIFY(g);
+
+        QCOMPARE(w->size(), size);
+        QCOMPARE(g->Row_Count(), rows);
+        QCOMPARE(g->model()->headerData(rows - 2, Qt::Vertical).toString(),
+                 QString::number(rows - 1)); // the fixed row-number column
+        QList<int> actuallyHidden;
+        for (int c = 1; c < 11; ++c)
+            if (g->isColumnHidden(c))
+                actuallyHidden.append(c);
+        QCOMPARE(actuallyHidden, hidden);
+        QCOMPARE(g->columnWidth(10), mnemonicWidth);
+        QCOMPARE(g->Column_Width(0), 40);
+        QCOMPARE(w->Hint.size(), 10 - hidden.size());
+        QCOMPARE(g->model()->headerData(hintColumn, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 hint);
+        QVERIFY(!g->model()->headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
+        QCOMPARE(w->windowTitle(), receive ? "Receive J1939 Frames" : "Transmit J1939 Frames");
+
+        if (!picture.isEmpty())
+            QVERIFY(w->grab().save(Screenshot_Path(picture)));
+    }
+
+    // Everything typed through the real grid, with the Enter option on, then OK.
+    void receive_row_typed_and_saved()
+    {
+        Fixture f(With_Ethernet);
+        Shared.Enable_Jump_Field_Tables = true;
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        QCOMPARE(g->Current_Row(), 1);
+        QCOMPARE(g->currentIndex().column(), 1);
+
+        Type(g, "1"); // the Data Page list
+        Type(g, "0xFEF1");
+        Type(g, "128");
+        QTest::keyClick(g, Qt::Key_Space); // Transport Protocol
+        QTest::keyClick(g, Qt::Key_Return);
+        Type(g, "2");
+        Type(g, "4");
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, Cell_Centre(g, 7, 1)); // Cancel Data
+        QCOMPARE(g->Cell(7, 1), QStringLiteral("Y"));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, Cell_Centre(g, 7, 1));
+        QCOMPARE(g->Cell(7, 1), QStringLiteral("N"));
+        QTest::keyClick(g, Qt::Key_Return);
+        QCOMPARE(g->currentIndex().column(), 8);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, Cell_Centre(g, 8, 1)); // On Request
+        QTest::keyClick(g, Qt::Key_Return);
+        Type(g, "500");
+        Type(g, "Engine speed");
+        QCOMPARE(g->Current_Row(), 2);
+        QCOMPARE(g->currentIndex().column(), 1);
+
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        QVERIFY(!w->isVisible());
+        const Receive_Frame_Row expected =
+            Receive_Row({"1", "0xFEF1", "128", "Y", "2", "4", "N", "Y", "500", "Engine speed"});
+        QCOMPARE(f.read("Receive_Frame.xml"), Receive_Frames_Xml({expected}));
+    }
+
+    void failed_check_keeps_window_and_file()
+    {
+        Fixture f(Without_Ethernet);
+        const QByteArray stored =
+            Rows_Of(1, "<row Priority=\"6\" DataPage=\"0\" PGN=\"1\" SA=\"1\"/>");
+        f.write("Send_Frame.xml", stored);
+        auto w = Open<TFTransmit_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(1, 2));
+        Type(g, "8");
+        QTest::keyClick(g, Qt::Key_Return);
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts(), QStringList{"Error in row 2!! Priority must be between 0 and 7"});
+        QVERIFY(w->isVisible());
+        QCOMPARE(g->Cell(1, 2), QStringLiteral("8"));
+        QCOMPARE(f.read("Send_Frame.xml"), stored);
+    }
+
+    // The reduced table keeps and saves what its hidden columns hold; 20 rows become 16.
+    void reduced_table_saves_hidden_cells_and_capacity()
+    {
+        Fixture f(Without_Ethernet);
+        QByteArray xml = "<Receive_Frames>";
+        for (int i = 1; i <= 20; ++i)
+            xml += "<row Priority=\" " + QByteArray::number(i % 8) +
+                   "\" DataPage=\"1\" PGN=\"1\" SA=\"2\" NumByte=\"\" OnTimer=\"Y\" "
+                   "OnTimer_Time=\"0\"/>";
+        f.write("Send_Frame.xml", xml + "</Receive_Frames>");
+        auto w = Open<TFTransmit_J1939_Frame>();
+        QCOMPARE(w->sga->Cell(1, 16), QStringLiteral(" 0"));
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts(), QStringList{});
+        const QList<Send_Frame_Row> saved = Read_Send_Frames(Shared.File_Send_Frame);
+        QCOMPARE(saved.size(), 16);
+        QCOMPARE(saved.at(15).Priority, QStringLiteral(" 0")); // untrimmed
+        QCOMPARE(saved.at(15).NumByte, QString());
+        QCOMPARE(saved.at(15).OnTimer_Time, QStringLiteral("0"));
+    }
+
+    void full_table_shows_56_of_60_rows_and_ends_at_a_blank_key()
+    {
+        Fixture f;
+        f.write("Receive_Frame.xml",
+                Rows_Of(60, "<row DataPage=\"0\" PGN=\"1\" SA=\"2\" Mnemonic=\"m\"/>"));
+        auto w = Open<TFReceive_J1939_Frame>();
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(Read_Receive_Frames(Shared.File_Receive_Frame).size(), 56);
+
+        w->show();
+        w->sga->Set_Cell(2, 3, QStringLiteral("  ")); // PGN of row 3
+        Click(w.get(), "Btn_OK");
+        const QList<Receive_Frame_Row> saved = Read_Receive_Frames(Shared.File_Receive_Frame);
+        QCOMPARE(saved.size(), 2);
+        QCOMPARE(saved.at(1).Delete, QStringLiteral("N")); // the attribute default, now stored
+    }
+
+    void cancel_and_close_box_write_nothing()
+    {
+        Fixture f;
+        const QByteArray stored = Rows_Of(1, "<row DataPage=\"0\" PGN=\"1\" SA=\"2\"/>");
+        f.write("Receive_Frame.xml", stored);
+        auto w = Open<TFReceive_J1939_Frame>();
+        w->sga->Set_Cell(3, 1, QStringLiteral("bad"));
+        Click(w.get(), "Btn_Cancel");
+        QCOMPARE(w->result(), int(QDialog::Rejected));
+        QVERIFY(!w->isVisible());
+
+        w->show();
+        QCOMPARE(w->sga->Cell(3, 1), QStringLiteral("2")); // typed values do not survive
+        w->sga->Set_Cell(3, 1, QStringLiteral("bad"));
+        w->close();
+        QCOMPARE(w->result(), int(QDialog::Rejected));
+        QCOMPARE(f.read("Receive_Frame.xml"), stored);
+        QCOMPARE(f.ui.texts(), QStringList{});
+    }
+
+    void delete_row_asks_with_the_row_number()
+    {
+        Fixture f;
+        f.write("Send_Frame.xml",
+                "<Receive_Frames><row Priority=\"1\"/><row Priority=\"2\"/><row Priority=\"3\"/>"
+                "<row Priority=\"4\"/><row Priority=\"5\"/></Receive_Frames>");
+        auto w = Open<TFTransmit_J1939_Frame>();
+        w->sga->setCurrentIndex(w->sga->Index_Of(3, 4));
+        f.ui.answers = {false, true};
+        Click(w.get(), "Btn_DelRow");
+        QCOMPARE(w->sga->Cell(1, 4), QStringLiteral("4"));
+        Click(w.get(), "Btn_DelRow");
+        QCOMPARE(f.ui.texts(), QStringList(2, "Are you sure to delete the Row number 4"));
+        QCOMPARE(w->sga->Cell(1, 4), QStringLiteral("5"));
+        QCOMPARE(w->sga->Cell(1, 5), QString());
+        QCOMPARE(w->sga->Cell(0, 5), QStringLiteral("5"));
+
+        Click(w.get(), "Btn_InsRow"); // without asking
+        QCOMPARE(f.ui.boxes.size(), 2);
+        QCOMPARE(w->sga->Cell(1, 4), QString());
+        QCOMPARE(w->sga->Cell(1, 5), QStringLiteral("5"));
+    }
+
+    // A paste needs a copy in the same window during the same opening.
+    void copy_and_paste_per_opening()
+    {
+        Fixture f;
+        f.write("Receive_Frame.xml",
+                Rows_Of(1, "<row DataPage=\"1\" PGN=\"7\" SA=\"2\" StartByte=\"3\"/>"));
+        auto rx = Open<TFReceive_J1939_Frame>();
+        auto tx = Open<TFTransmit_J1939_Frame>();
+        Click(rx.get(), "Btn_CopyRow");
+        QVERIFY(rx->Do_Copy);
+        rx->sga->setCurrentIndex(rx->sga->Index_Of(2, 3));
+        Click(rx.get(), "Btn_PasteRow");
+        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(rx->Rows().at(2), rx->Rows().at(0));
+
+        Click(tx.get(), "Btn_PasteRow");
+        rx->hide();
+        rx->show();
+        QVERIFY(!rx->Do_Copy);
+        Click(rx.get(), "Btn_PasteRow");
+        const QString e902 = "Error!!! Copy a valid row before Paste it";
+        QCOMPARE(f.ui.texts(), QStringList({e902, e902}));
+        QCOMPARE(Shared.Copy_Row_Buffer.size(), 10);
+    }
+
+    void enter_wraps_over_hidden_columns()
+    {
+        Fixture f(Without_Ethernet);
+        Shared.Enable_Jump_Field_Tables = true;
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(3, 1));
+        QTest::keyClick(g, Qt::Key_Return);
+        QCOMPARE(g->currentIndex().column(), 7); // Source Address to Cancel Data
+        g->setCurrentIndex(g->Index_Of(10, 16));
+        QTest::keyClick(g, Qt::Key_Return);
+        QCOMPARE(g->currentIndex(), g->Index_Of(1, 1));
+
+        Shared.Enable_Jump_Field_Tables = false;
+        QTest::keyClick(g, Qt::Key_Return);
+        QCOMPARE(g->currentIndex(), g->Index_Of(1, 1));
+        QVERIFY(w->isVisible()); // Enter never presses a button
+    }
+
+    void double_click_on_title_fits_the_column_data()
+    {
+        QTest::addColumn<bool>("option");
+        QTest::newRow("option on") << true;
+        QTest::newRow("option off") << false;
+    }
+
+    void double_click_on_title_fits_the_column()
+    {
+        QFETCH(bool, option);
+        Fixture f;
+        Shared.Double_Click_Auto_Size = option;
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->Set_Cell(10, 2, QStringLiteral("A rather long description of this J1939 frame"));
+        const int before = g->columnWidth(10);
+        QHeaderView* h = g->horizontalHeader();
+        const QPoint title(h->sectionViewportPosition(10) + 10, h->height() / 2);
+        QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, title);
+        if (option)
+            QVERIFY(g->columnWidth(10) > before + 100);
+        else
+            QCOMPARE(g->columnWidth(10), before);
+        // A data cell never sizes the column.
+        const int now = g->columnWidth(2);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, Cell_Centre(g, 2, 2));
+        QCOMPARE(g->columnWidth(2), now);
+    }
+
+    void unreadable_files_keep_the_window_closed()
+    {
+        Fixture f("<Par_Gen><Device_Type>0</Device_Type>");
+        auto w = Open<TFReceive_J1939_Frame>();
+        QTRY_VERIFY(!w->isVisible());
+        QCOMPARE(w->result(), int(QDialog::Rejected));
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QVERIFY(f.ui.texts().first().contains("ParGen.xml"));
+    }
+
+    void failed_write_is_reported_and_window_stays()
+    {
+        Fixture f;
+        f.write("Send_Frame.xml",
+                Rows_Of(1, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"2\"/>"));
+        auto w = Open<TFTransmit_J1939_Frame>();
+        w->sga->Set_Cell(4, 1, QStringLiteral("3"));
+        QVERIFY(QDir(Shared.Conf_Dir).removeRecursively()); // the folder is gone meanwhile
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.boxes.size(), 1);
+        QVERIFY(f.ui.texts().first().contains("Send_Frame.xml"));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->sga->Cell(4, 1), QStringLiteral("3"));
+    }
+};
+
+QTEST_MAIN(tst_frameeditors)
+#include "tst_frameeditors.moc"
