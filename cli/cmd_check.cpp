@@ -2,6 +2,7 @@
 
 #include "app/UComon.h"
 #include "editors/FrameTables.h"
+#include "editors/ParGenChecks.h"
 #include "language/ULanguage.h"
 
 #include <QDir>
@@ -28,6 +29,10 @@ QString Check_Frames(const Frame_Table_Kind& kind, const QString& confDir)
 const QList<File_Check>& File_Checks()
 {
     static const QList<File_Check> checks = {
+        {QStringLiteral("ParGen.xml"),
+         [](const QString& dir) {
+             return Check_ParGen_File(Path_Join(dir, QStringLiteral("ParGen.xml")));
+         }},
         {Receive_Table.file_name,
          [](const QString& dir) { return Check_Frames(Receive_Table, dir); }},
         {Send_Table.file_name, [](const QString& dir) { return Check_Frames(Send_Table, dir); }},

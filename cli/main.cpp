@@ -20,11 +20,15 @@ const char Usage[] =
     "               written into DIR (default: CONF_DIR/bin, created when missing)\n"
     "  dump FILE    decode a bank1.bin or bank2.bin file\n"
     "  check CONF_DIR\n"
-    "               check the stored files of a configuration as the editors do on OK\n";
+    "               check the stored files of a configuration as the editors do on OK\n"
+    "  compose CONF_DIR --firmware FILE [--out FILE]\n"
+    "               merge CONF_DIR/bin/bank1.bin and bank2.bin into the firmware FILE;\n"
+    "               the result goes to --out (default CONF_DIR/New_sx38591.sx)\n";
 
 } // namespace
 
 int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
 
 int main(int argc, char* argv[])
@@ -59,6 +63,8 @@ int main(int argc, char* argv[])
         return withUsage(Cmd_Dump(args.mid(1), out, err));
     if (cmd == QLatin1String("check"))
         return Cmd_Check(args.mid(1), out, err);
+    if (cmd == QLatin1String("compose"))
+        return withUsage(Cmd_Compose(args.mid(1), out, err));
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }

@@ -20,5 +20,6 @@ void Save_Bin(const QString& binDir);
 qint32 Put_Frames(qint32 start, quint8* buffer, qint32 highIndex);
 qint32 Put_Header(qint32 start, quint8* buffer, qint32 highIndex);
 
-// A frame file with more rows than the image has entries is refused.
-inline constexpr int Max_Frame_Rows = Config_Image_Data::Frame_Count;
+// A frame file with more rows than both images can describe is refused: bank 2 has 256
+// entries, but bank 1 keeps the count in one byte, where 256 rows would read as none.
+inline constexpr int Max_Frame_Rows = Config_Image_Data::Frame_Count - 1;

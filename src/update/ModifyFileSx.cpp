@@ -1,15 +1,194 @@
 #include "update/ModifyFileSx.h"
 
-#include "language/ULanguage.h"
+#include "app/Launcher.h"
+#include "app/UComon.h"
+#include "app/UserInteraction.h"
+#include "update/SxComposer.h"
 
-TFModifyFileSx::TFModifyFileSx(QWidget* parent)
-    : QDialog(parent)
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+const QString Flash_Tool = QStringLiteral("FlashWrite.exe");
+
+// The wait cursor while the compose holds the window thread.
+class Busy_Cursor final {
+public:
+    Busy_Cursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Busy_Cursor() { QApplication::restoreOverrideCursor(); }
+    Busy_Cursor(const Busy_Cursor&) = delete;
+    Busy_Cursor& operator=(const Busy_Cursor&) = delete;
+};
+
+template <class W> W* Place(W* w, const char* name, const QRect& geometry)
+{
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+void Fill(QWidget* w, const QColor& colour)
+{
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+}
+
+QString With_Slash(const QString& dir)
+{
+    return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+}
+
+} // namespace
+
+TFModifyFileSx::TFModifyFileSx(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FModifyFileSx"));
+    // A tool window without title-bar buttons: "X" closes it.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(430, 224);
+    Fill(this, QColor(248, 247, 237));
+
+    LbButton1 = Place(new QPushButton(this), "LbButton1", {388, 8, 34, 30});
+    LbButton1->setAutoDefault(false);
+    Shape1 = Place(new QFrame(this), "Shape1", {8, 46, 414, 4});
+    Fill(Shape1, QColor(255, 128, 0));
+    cbport = Place(new QComboBox(this), "cbport", {24, 86, 110, 30});
+    for (int port = 1; port <= 8; ++port)
+        cbport->addItem(QStringLiteral("COM%1").arg(port));
+    LbButton2 = Place(new QPushButton(this), "LbButton2", {150, 82, 256, 38});
+    LbButton2->setAutoDefault(false);
+    Avanzamento = Place(new QProgressBar(this), "Avanzamento", {24, 166, 382, 24});
+
+    // Stages 3 to 5 never merge; the switches stay hidden from the user.
+    GbBank = Place(new QGroupBox(this), "GbBank", {24, 180, 382, 36});
+    for (int i = 0; i < 5; ++i) {
+        Cbbank[size_t(i)] = new QCheckBox(QStringLiteral("Bank%1").arg(i + 1), GbBank);
+        Cbbank[size_t(i)]->setObjectName(QStringLiteral("Cbbank%1").arg(i + 1));
+        Cbbank[size_t(i)]->setGeometry(8 + 74 * i, 8, 70, 22);
+    }
+    GbBank->hide();
+
+    connect(LbButton1, &QPushButton::clicked, this, &TFModifyFileSx::LbButton1Click);
+    connect(LbButton2, &QPushButton::clicked, this, &TFModifyFileSx::LbButton2Click);
     Set_Lang();
 }
 
 void TFModifyFileSx::Set_Lang()
 {
     setWindowTitle(QStringLiteral("Generate Firmware"));
+    LbButton1->setText(QStringLiteral("X"));
+    LbButton2->setText(QStringLiteral("Execute update firmware"));
+}
+
+void TFModifyFileSx::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        Guarded([this] { FormShow(); });
+}
+
+void TFModifyFileSx::FormShow()
+{
+    // The lower edge sits at the middle of the screen.
+    if (const QScreen* s = screen()) {
+        const QRect area = s->geometry();
+        move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height());
+    }
+
+    for (int i = 0; i < 5; ++i) {
+        Cbbank[size_t(i)]->setVisible(i < 2);
+        Cbbank[size_t(i)]->setChecked(i < 2);
+    }
+    GbBank->hide();
+
+    cbport->setCurrentIndex(0);
+    Avanzamento->setValue(0);
+    LbButton2->setEnabled(false);
+
+    // Always the images of the configuration now active, never an earlier one's.
+    const QString bin = Path_Join(Shared.Conf_Dir, QStringLiteral("bin"));
+    NomeDirBin = !Shared.Conf_Dir.isEmpty() && QFileInfo(bin).isDir() ? With_Slash(bin) : QString();
+
+    if (Shared.Dir_Master.isEmpty() || !QFileInfo(Shared.Dir_Master).isDir()) {
+        Ui().Error_Box(
+            QStringLiteral("Error! Firmware Directory not Found! Please reinstall the software."));
+        return;
+    }
+    if (!QFileInfo(Path_Join(Shared.Dir_Master, Firmware_File_Name)).isFile()) {
+        Ui().Error_Box(
+            QStringLiteral("Error! Firmware File not Found! Please reinstall the software."));
+        return;
+    }
+    // The flash tool inherits this folder.
+    QDir::setCurrent(Shared.Dir_Master);
+    NomeFileSx = Firmware_File_Name;
+    // Without an active configuration there is nowhere to write: the compose stops at once.
+    NomeDirSxNew = Shared.Conf_Dir.isEmpty() ? QString() : With_Slash(Shared.Conf_Dir);
+    NomeFileSxNew = NomeDirSxNew.isEmpty() ? QString() : New_Firmware_Prefix + NomeFileSx;
+    LbButton2->setEnabled(true);
+}
+
+void TFModifyFileSx::LbButton1Click()
+{
+    reject();
+}
+
+void TFModifyFileSx::LbButton2Click()
+{
+    Guarded([this] {
+        // Only a firmware composed by this press may reach the device.
+        if (ExeModFileSxClick())
+            ExeUpdateFirClick();
+    });
+}
+
+bool TFModifyFileSx::ExeModFileSxClick()
+{
+    Sx_Composer c;
+    c.NomeDirSxNew = NomeDirSxNew;
+    c.NomeFileSxNew = NomeFileSxNew;
+    c.NomeDirBin = NomeDirBin;
+    for (int i = 0; i < Stage_Count; ++i)
+        c.Merge_Switch[size_t(i)] =
+            !Cbbank[size_t(i)]->isHidden() && Cbbank[size_t(i)]->isChecked();
+    c.On_Message = [](const QString& text) { Ui().Info_Box(text); };
+    c.On_Progress = [this](int value, int maximum) {
+        if (maximum > 0 && Avanzamento->maximum() != maximum)
+            Avanzamento->setMaximum(maximum);
+        Avanzamento->setValue(value);
+    };
+    const Busy_Cursor busy;
+    return c.Compose(Path_Join(Shared.Dir_Master, NomeFileSx));
+}
+
+void TFModifyFileSx::ExeUpdateFirClick()
+{
+    const QString result = NomeDirSxNew + NomeFileSxNew;
+    if (!QFileInfo(result).isFile()) {
+        Ui().Info_Box(QStringLiteral("File *.Sx Not Found,Abort Procedure"));
+        return;
+    }
+    const QString tool = Path_Join(Shared.Dir_Program, Flash_Tool);
+    if (!QFileInfo(tool).isFile()) {
+        Ui().Info_Box(QStringLiteral("FlashWrite.exe Not Found, Procedure Aborted"));
+        return;
+    }
+    const auto started = Launcher().Start_Detached(
+        tool, {QDir::toNativeSeparators(result), QString::number(cbport->currentIndex())},
+        QDir::currentPath());
+    if (!started.started)
+        Ui().Error_Box(QStringLiteral("Cannot start the program %1: %2")
+                           .arg(QDir::toNativeSeparators(tool), started.error));
 }

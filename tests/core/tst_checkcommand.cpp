@@ -75,6 +75,32 @@ private Q_SLOTS:
         QTest::newRow("same value, with Ethernet")
             << with << rx_hidden << QByteArray() << 1
             << "Receive_Frame.xml: Error in row 1!! Start Byte must be between 0 and 1785\n";
+        // The settings are checked as the editor opens them: missing elements take their defaults.
+        QTest::newRow("settings timeout")
+            << QByteArray("<Par_Gen><Device_Type>1</Device_Type><TimeOut_Data>10001</TimeOut_Data>"
+                          "</Par_Gen>")
+            << QByteArray() << QByteArray() << 1
+            << "ParGen.xml: Error J1939!! TimeOut Data must be between 0 and 10000 seconds\n";
+        QTest::newRow("settings without Ethernet: timer on, address ignored")
+            << QByteArray("<Par_Gen><How_Send>1</How_Send><Delay_Send>0</Delay_Send>"
+                          "<Ethernet_IP1>300</Ethernet_IP1></Par_Gen>")
+            << QByteArray() << QByteArray() << 1
+            << "ParGen.xml: Error J1939!! Send Timer must be between 1 and 65535 ms\n";
+        QTest::newRow("settings gateway only when enabled")
+            << QByteArray("<Par_Gen><Device_Type>1</Device_Type><Ethernet_GAT2>256</Ethernet_GAT2>"
+                          "<Ethernet_EN_GAT>1</Ethernet_EN_GAT></Par_Gen>")
+            << QByteArray() << QByteArray() << 1
+            << "ParGen.xml: Error Ethernet!! GATEWAY IP 2 must be between 0 and 255\n";
+        QTest::newRow("settings gateway disabled")
+            << QByteArray("<Par_Gen><Device_Type>1</Device_Type><Ethernet_GAT2>256</Ethernet_GAT2>"
+                          "</Par_Gen>")
+            << QByteArray() << QByteArray() << 0 << "";
+        QTest::newRow("settings first, then the tables")
+            << QByteArray("<Par_Gen><Device_Type>1</Device_Type><Net_Dev_Id>0x40</Net_Dev_Id>"
+                          "</Par_Gen>")
+            << rx_bad_pgn << QByteArray() << 1
+            << "ParGen.xml: Error DeviceNet Slave!! ID Device must be between 0 and 63\n"
+               "Receive_Frame.xml: Error in row 3!! PGN must be between 0x00000 and 0xFFFF\n";
         QTest::newRow("rows beyond 16 dropped") << without << QByteArray() << tx_20 << 0 << "";
         QTest::newRow("row 17 counts with Ethernet")
             << with << QByteArray() << tx_20 << 1
@@ -101,16 +127,31 @@ private Q_SLOTS:
         QCOMPARE(r.code, code);
     }
 
+    void not_well_formed_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("send table")
+            << "Send_Frame.xml" << QByteArray("<Receive_Frames><row Priority=\"1\"") << 1;
+        // The frame editors read the device type from it too, so none of the three would open.
+        QTest::newRow("settings") << "ParGen.xml"
+                                  << QByteArray("<Par_Gen><Device_Type>1</Device_Type>") << 3;
+    }
+
     void not_well_formed()
     {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(int, lines);
         Program_Folder folder;
-        folder.write("conf/Send_Frame.xml", "<Receive_Frames><row Priority=\"1\"");
+        folder.write("conf/" + file, content);
         const Run r = Cli({"check", folder.file("conf")});
         QCOMPARE(r.code, 1);
-        const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines.first().startsWith("Send_Frame.xml: "), qPrintable(r.out));
-        QVERIFY2(lines.first().contains("line 1"), qPrintable(r.out));
+        const QStringList out = r.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(out.size(), lines);
+        QVERIFY2(out.first().startsWith(file + ": "), qPrintable(r.out));
+        QVERIFY2(out.first().contains("line 1"), qPrintable(r.out));
     }
 
     void bad_arguments()

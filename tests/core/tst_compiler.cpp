@@ -602,7 +602,7 @@ void Tst_Compiler::layoutOfTheFilesPlaysNoPart()
 void Tst_Compiler::fullTableFillsEveryEntry()
 {
     QStringList rows;
-    for (int i = 0; i < 256; ++i)
+    for (int i = 0; i < 255; ++i)
         rows << QStringLiteral("PGN=%1 SA=%2 NumBytes=4").arg(61440 + i).arg(i % 7);
     Configuration c;
     c.set(ParGen_File(), Receive_File(rows), Send_File({}));
@@ -610,14 +610,14 @@ void Tst_Compiler::fullTableFillsEveryEntry()
     Compile_Bin();
 
     QCOMPARE(Config_Image.Bank2_Length, 18432);
-    QCOMPARE(Config_Image.Image_Header.Receive_Row_Count, 256u);
-    QCOMPARE(Config_Image.Image_Header.Receive_Data_Size, 1024u);
-    QCOMPARE(Config_Image.Receive_Records[255].Identifier, quint32((61440 + 255) * 256 + 255 % 7));
-    QCOMPARE(Config_Image.Receive_Records[255].Data_Offset, 1020);
+    QCOMPARE(Config_Image.Image_Header.Receive_Row_Count, 255u);
+    QCOMPARE(Config_Image.Image_Header.Receive_Data_Size, 1020u);
+    QCOMPARE(Config_Image.Receive_Records[254].Identifier, quint32((61440 + 254) * 256 + 254 % 7));
+    QCOMPARE(Config_Image.Receive_Records[254].Data_Offset, 1016);
+    QCOMPARE(Config_Image.Receive_Records[255], Frame_Record::Empty());
     QCOMPARE(Config_Image.Transmit_Records[0], Frame_Record::Empty());
-    // One byte holds the count in bank 1: 256 is stored as 0 and no row is filled.
-    QCOMPARE(Config_Image.Bank1_Area[15010], 0);
-    QCOMPARE(Bank1().left(5), QByteArray(5, '\0'));
+    QCOMPARE(Config_Image.Bank1_Area[15010], 255);
+    QCOMPARE(Bank1().mid(5 * 254, 5), QByteArray::fromHex("00fef00200"));
 }
 
 void Tst_Compiler::shorterTableLeavesEarlierRowsInBank1()
@@ -710,6 +710,12 @@ void Tst_Compiler::bank1ErrorsEndTheCompilation_data()
         << good << Receive_File({}) << QByteArray("<Receive_Frames><row PGN=1/></Receive_Frames>")
         << QStringList{"Send_Frame.xml", "line 1"};
     QStringList many;
+    QStringList many256;
+    for (int i = 0; i < 256; ++i)
+        many256 << QStringLiteral("PGN=1");
+    // Bank 1 counts rows in one byte: 256 would read there as no rows at all.
+    QTest::newRow("256 rows") << good << Receive_File({}) << Send_File(many256)
+                              << QStringList{"Send_Frame.xml", "256 rows"};
     for (int i = 0; i < 257; ++i)
         many << QString();
     QTest::newRow("257 rows") << good << Receive_File(many) << Send_File({})

@@ -1,0 +1,287 @@
+#include "app/Launcher.h"
+#include "app/UComon.h"
+#include "language/ULanguage.h"
+#include "support/FakeUi.h"
+#include "support/SyntheticFirmware.h"
+#include "support/TestSupport.h"
+#include "update/ModifyFileSx.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+namespace {
+
+// Records the starts instead of starting anything.
+class Recording_Launcher final : public Process_Launcher {
+public:
+    Recording_Launcher() { Set_Launcher(this); }
+    ~Recording_Launcher() override { Set_Launcher(nullptr); }
+    Start_Result Start_Detached(const QString& program, const QStringList& args,
+                                const QString&) override
+    {
+        starts.append(QStringList{program} + args);
+        return {true, {}};
+    }
+    Wait_Result Start_And_Wait(const QString&, const QStringList&, const QString&, int) override
+    {
+        return {};
+    }
+    QList<QStringList> starts;
+};
+
+// The program folder of a device without Ethernet port, with the firmware and the images of
+// configuration A, and a flash tool that writes its folder and arguments into flash.log.
+struct Window_Fixture : Compose_Folder {
+    QString log = root.filePath(QStringLiteral("flash.log"));
+    QString tool = root.filePath(QStringLiteral("FlashWrite.exe"));
+    Fake_Ui ui;
+
+    Window_Fixture()
+    {
+        Reset_Shared();
+        Load_Default_Language();
+        Shared.Dir_Program = root.path();
+        Shared.Dir_Master = master;
+        Shared.Dir_Projects = root.filePath(QStringLiteral("PROJECTS"));
+        Shared.Conf_Name = QStringLiteral("A");
+        Shared.Conf_Dir = conf;
+        Write(firmware, Join_Lines(Synthetic_Firmware()));
+        Write(tool, "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > '" +
+                        log.toUtf8() + ".tmp'\nmv '" + log.toUtf8() + ".tmp' '" + log.toUtf8() +
+                        "'\n");
+        QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner);
+    }
+    ~Window_Fixture() { QDir::setCurrent(QDir::tempPath()); }
+};
+
+template <typename T> T* Child(QWidget& w, const char* name)
+{
+    T* c = w.findChild<T*>(QLatin1String(name));
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+
+} // namespace
+
+class tst_ModifyFileSx final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opening();
+    void openingErrors_data();
+    void openingErrors();
+    void flashesTheComposedFirmware();
+    void noStartAfterAStop_data();
+    void noStartAfterAStop();
+    void launchProblems_data();
+    void launchProblems();
+};
+
+void tst_ModifyFileSx::opening()
+{
+    Window_Fixture f;
+    TFModifyFileSx w;
+    auto* cbport = Child<QComboBox>(w, "cbport");
+    auto* bar = Child<QProgressBar>(w, "Avanzamento");
+    auto* execute = Child<QPushButton>(w, "LbButton2");
+
+    // What the previous opening left must not survive the next one.
+    w.show();
+    cbport->setCurrentIndex(4);
+    bar->setValue(40);
+    Child<QCheckBox>(w, "Cbbank3")->setVisible(true);
+    w.hide();
+    QDir::setCurrent(QDir::tempPath());
+    w.show();
+
+    QCOMPARE(w.windowTitle(), QStringLiteral("Generate Firmware"));
+    QVERIFY((w.windowFlags() & Qt::WindowType_Mask) == Qt::Tool);
+    QVERIFY(!(w.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+    QCOMPARE(w.size(), QSize(430, 224));
+    const QRect screen = w.screen()->geometry();
+    QCOMPARE(w.pos(), QPoint(screen.width() / 2 - 215, screen.height() / 2 - 224));
+
+    QStringList ports;
+    for (int i = 0; i < cbport->count(); ++i)
+        ports.append(cbport->itemText(i));
+    QCOMPARE(ports, (QStringList{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}));
+    QCOMPARE(cbport->currentIndex(), 0);
+    QCOMPARE(bar->value(), 0);
+    QVERIFY(execute->isEnabled());
+    QCOMPARE(execute->text(), QStringLiteral("Execute update firmware"));
+    QCOMPARE(Child<QPushButton>(w, "LbButton1")->text(), QStringLiteral("X"));
+    QVERIFY(Child<QGroupBox>(w, "GbBank")->isHidden());
+    for (const char* name : {"Cbbank1", "Cbbank2"}) {
+        QVERIFY(!Child<QCheckBox>(w, name)->isHidden());
+        QVERIFY(Child<QCheckBox>(w, name)->isChecked());
+    }
+    for (const char* name : {"Cbbank3", "Cbbank4", "Cbbank5"})
+        QVERIFY(Child<QCheckBox>(w, name)->isHidden());
+
+    QCOMPARE(QDir::currentPath(), QDir(f.master).canonicalPath());
+    QCOMPARE(w.NomeDirBin, f.bin + QLatin1Char('/'));
+    QCOMPARE(w.NomeDirSxNew, f.conf + QLatin1Char('/'));
+    QCOMPARE(w.NomeFileSxNew, QStringLiteral("New_sx38591.sx"));
+    QCOMPARE(f.ui.texts(), QStringList());
+
+    QVERIFY(w.grab().save(Screenshot_Path(QStringLiteral("ModifyFileSx.png"))));
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton1"), Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+}
+
+void tst_ModifyFileSx::openingErrors_data()
+{
+    QTest::addColumn<int>("missing");
+    QTest::addColumn<QString>("message");
+    const QString noFolder =
+        QStringLiteral("Error! Firmware Directory not Found! Please reinstall the software.");
+    QTest::newRow("no firmware folder set") << 0 << noFolder;
+    QTest::newRow("firmware folder gone") << 1 << noFolder;
+    QTest::newRow("firmware file gone")
+        << 2 << QStringLiteral("Error! Firmware File not Found! Please reinstall the software.");
+}
+
+void tst_ModifyFileSx::openingErrors()
+{
+    QFETCH(int, missing);
+    QFETCH(QString, message);
+    Window_Fixture f;
+    if (missing == 0)
+        Shared.Dir_Master.clear();
+    else if (missing == 1)
+        QVERIFY(QDir(f.master).removeRecursively());
+    else
+        QVERIFY(QFile::remove(f.firmware));
+    TFModifyFileSx w;
+
+    w.show();
+
+    QCOMPARE(f.ui.boxes.size(), 1);
+    QCOMPARE(f.ui.boxes[0].kind, Fake_Ui::Kind::Error);
+    QCOMPARE(f.ui.boxes[0].text, message);
+    QVERIFY(!Child<QPushButton>(w, "LbButton2")->isEnabled());
+}
+
+void tst_ModifyFileSx::flashesTheComposedFirmware()
+{
+    Window_Fixture f;
+    TFModifyFileSx w;
+    w.show();
+    auto* cbport = Child<QComboBox>(w, "cbport");
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(cbport, Qt::Key_Down);
+    QCOMPARE(cbport->currentText(), QStringLiteral("COM4"));
+
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton2"), Qt::LeftButton);
+
+    QCOMPARE(f.ui.texts(), QStringList());
+    const QByteArrayList fw = Synthetic_Firmware();
+    QCOMPARE(Read_All(f.result),
+             f.Expected({fw[0], fw[1], fw[2], fw[3], "BANK1", fw[6], "BANK2", fw[9], fw[10]}));
+    QCOMPARE(f.Leftovers(), QStringList());
+    auto* bar = Child<QProgressBar>(w, "Avanzamento");
+    QCOMPARE(bar->value(), bar->maximum());
+    QVERIFY(bar->maximum() > 512);
+    QVERIFY(w.grab().save(Screenshot_Path(QStringLiteral("ModifyFileSx_done.png"))));
+
+    QTRY_VERIFY(QFile::exists(f.log));
+    const QStringList recorded = QString::fromUtf8(Read_All(f.log)).split(QLatin1Char('\n'));
+    QCOMPARE(recorded,
+             (QStringList{QDir(f.master).canonicalPath(), QDir::toNativeSeparators(f.result),
+                          QStringLiteral("3"), QString()}));
+}
+
+void tst_ModifyFileSx::noStartAfterAStop_data()
+{
+    QTest::addColumn<QByteArray>("firmware");
+    QTest::addColumn<bool>("otherConfiguration");
+    QTest::addColumn<QStringList>("messages");
+
+    const QByteArrayList fw = Synthetic_Firmware();
+    QTest::newRow("firmware without S9")
+        << Join_Lines(fw.mid(0, fw.size() - 1)) << false << QStringList();
+    QTest::newRow("nothing in bank 2's window")
+        << Join_Lines({fw[4], fw.last()}) << false
+        << QStringList{QStringLiteral("Address Window of bank2.bin Not Found,Abort Procedure")};
+    // The images of configuration A must not go into configuration B's firmware.
+    QTest::newRow("configuration without bin folder")
+        << Join_Lines(fw) << true
+        << QStringList{QStringLiteral("Directory Bin Not Found,Abort Procedure")};
+}
+
+void tst_ModifyFileSx::noStartAfterAStop()
+{
+    QFETCH(QByteArray, firmware);
+    QFETCH(bool, otherConfiguration);
+    QFETCH(QStringList, messages);
+    Window_Fixture f;
+    Recording_Launcher launcher;
+    Compose_Folder::Write(f.firmware, firmware);
+    TFModifyFileSx w;
+    QString result = f.result;
+    if (otherConfiguration) {
+        w.show();
+        w.hide();
+        Shared.Conf_Dir = f.root.filePath(QStringLiteral("PROJECTS/B"));
+        QVERIFY(QDir().mkpath(Shared.Conf_Dir));
+        result = Shared.Conf_Dir + QStringLiteral("/New_sx38591.sx");
+    }
+    Compose_Folder::Write(result, "an earlier result");
+    w.show();
+
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton2"), Qt::LeftButton);
+
+    QCOMPARE(f.ui.texts(), messages);
+    for (const Fake_Ui::Box& b : f.ui.boxes)
+        QCOMPARE(b.kind, Fake_Ui::Kind::Info);
+    QCOMPARE(launcher.starts, QList<QStringList>());
+    QCOMPARE(Read_All(result), QByteArray("an earlier result"));
+    QCOMPARE(f.Leftovers(), QStringList());
+}
+
+void tst_ModifyFileSx::launchProblems_data()
+{
+    QTest::addColumn<bool>("toolPresent");
+    QTest::newRow("tool missing") << false;
+    QTest::newRow("tool cannot be started") << true;
+}
+
+void tst_ModifyFileSx::launchProblems()
+{
+    QFETCH(bool, toolPresent);
+    Window_Fixture f;
+    if (toolPresent)
+        QVERIFY(QFile::setPermissions(f.tool, QFile::ReadOwner | QFile::WriteOwner));
+    else
+        QVERIFY(QFile::remove(f.tool));
+    TFModifyFileSx w;
+    w.show();
+
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton2"), Qt::LeftButton);
+
+    QVERIFY(QFile::exists(f.result));
+    QCOMPARE(f.ui.boxes.size(), 1);
+    if (toolPresent) {
+        QCOMPARE(f.ui.boxes[0].kind, Fake_Ui::Kind::Error);
+        const QString start =
+            QStringLiteral("Cannot start the program ") + QDir::toNativeSeparators(f.tool) + ": ";
+        QVERIFY2(f.ui.boxes[0].text.startsWith(start), qPrintable(f.ui.boxes[0].text));
+        QVERIFY(f.ui.boxes[0].text.size() > start.size());
+    } else {
+        QCOMPARE(f.ui.boxes[0].kind, Fake_Ui::Kind::Info);
+        QCOMPARE(f.ui.boxes[0].text, QStringLiteral("FlashWrite.exe Not Found, Procedure Aborted"));
+    }
+    QTest::qWait(200);
+    QVERIFY(!QFile::exists(f.log));
+}
+
+QTEST_MAIN(tst_ModifyFileSx)
+#include "tst_ModifyFileSx.moc"
