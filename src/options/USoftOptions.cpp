@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -327,9 +328,12 @@ void TFSoftOptions::Update_CheckBox()
 
 void TFSoftOptions::Btn_Check_UpdateClick()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool newer = Check_Version();
-    QApplication::restoreOverrideCursor();
+    bool newer = false;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        newer = Check_Version();
+    }
     LL_Check_Update->setTextFormat(newer ? Qt::RichText : Qt::PlainText);
     LL_Check_Update->setText(newer ? Download_Link_Html(Msg(314)) : Msg(315));
     LL_Check_Update->show();
