@@ -122,6 +122,7 @@ QString Http_Get_Body(const QString& url, int limitMs)
     socket.connectToHost(u.host(), quint16(u.port(80)));
     if (!done)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QObject::disconnect(&socket, nullptr, &loop, nullptr); // the answer is complete
     socket.abort();
 
     if (failed)
