@@ -1,15 +1,17 @@
 #pragma once
 
+#include "app/UComon.h"
+
 #include <QString>
 
 // The maker's version service. Tests point it at a server of their own on 127.0.0.1.
 extern QString Version_Service_Url;
 inline const QString Default_Version_Service_Url =
-    QStringLiteral("http://www.zorvek.example/home/download/GetversionSW.asp?nomesw=SW38591");
+    Maker_Site + QStringLiteral("/home/download/GetversionSW.asp?nomesw=") + SW_Code_Text;
 
 // The download page that the new-version links lead to.
 inline const QString Download_Page_Url =
-    QStringLiteral("http://www.zorvek.example/Home/download/download.asp#HD38591");
+    Maker_Site + QStringLiteral("/Home/download/download.asp#HD38591");
 
 // A request that has not ended by then counts as failed: a half-open connection must not
 // freeze the windows for good.

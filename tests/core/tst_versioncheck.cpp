@@ -121,6 +121,15 @@ private Q_SLOTS:
         Verify_Request(server.request);
     }
 
+    void addresses()
+    {
+        QCOMPARE(Default_Version_Service_Url,
+                 QStringLiteral(
+                     "http://www.zorvek.example/home/download/GetversionSW.asp?nomesw=SW38591"));
+        QCOMPARE(Download_Page_Url,
+                 QStringLiteral("http://www.zorvek.example/Home/download/download.asp#HD38591"));
+    }
+
     void downloadLink()
     {
         QCOMPARE(Download_Link_Html(QStringLiteral("New <Version>")),
