@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 #include "app/UComon.h"
+#include "app/UTessaformeFirmWare.h"
 #include "app/Windows.h"
 #include "configurations/UNew_Project.h"
 #include "language/ULanguage.h"
@@ -208,17 +209,20 @@ private Q_SLOTS:
         ui.onModal = [&](QDialog* dialog) {
             dialog->show();
             QTest::mouseClick(Slot_Flag(d, 2), Qt::LeftButton); // English, Italiano
-            seen = QStringList{d->windowTitle(), Forms.FNew_Project->windowTitle(),
-                               Child<QLabel>(d, QStringLiteral("L_Sel_Lang"))->text(),
-                               Child<QLabel>(d, QStringLiteral("L_Page_Lang"))->text(),
-                               Shared.Language_Name};
+            seen = QStringList{
+                d->windowTitle(),
+                Forms.FNew_Project->windowTitle(),
+                Child<QLabel>(Forms.FTessaformeFirmWare, QStringLiteral("L_Begin"))->text(),
+                Child<QLabel>(d, QStringLiteral("L_Sel_Lang"))->text(),
+                Child<QLabel>(d, QStringLiteral("L_Page_Lang"))->text(),
+                Shared.Language_Name};
             QTest::mouseClick(
                 Child<QPushButton>(d, ok ? QStringLiteral("Btn_OK") : QStringLiteral("Btn_Cancel")),
                 Qt::LeftButton);
             return dialog->result();
         };
         QCOMPARE(Ui().Show_Modal(d), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
-        QCOMPARE(seen, (QStringList{"Opzioni Software", "Crea Nuova Configurazione",
+        QCOMPARE(seen, (QStringList{"Opzioni Software", "Crea Nuova Configurazione", "Inizio",
                                     "Lingua selezionata : Italiano", "Pagina 1 / 1", "English"}));
         QCOMPARE(ui.texts(),
                  QStringList{"Do you want to change the Language from English to Italiano?"});
