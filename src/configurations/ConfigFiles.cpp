@@ -3,6 +3,7 @@
 #include "app/UComon.h"
 #include "configurations/XmlFile.h"
 
+#include <QDir>
 #include <QDomDocument>
 #include <QFileInfo>
 #include <QXmlStreamWriter>
@@ -67,19 +68,66 @@ QList<Row> Read_Rows(const QString& path)
     return rows;
 }
 
+// XML 1.0 cannot hold most control characters, U+FFFE, U+FFFF or a lone surrogate; the writer
+// would drop them silently and the saved file would differ from what the user typed.
+bool Is_Xml_Storable(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
+            return false;
+        if (c == 0xFFFE || c == 0xFFFF)
+            return false;
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 >= text.size() || !QChar::isLowSurrogate(text.at(i + 1).unicode()))
+                return false;
+            ++i;
+        } else if (QChar::isLowSurrogate(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Require_Storable(const QString& text, const QString& where)
+{
+    if (!Is_Xml_Storable(text))
+        throw App_Error(
+            QStringLiteral("%1 holds a character that cannot be stored in the file.").arg(where));
+}
+
 template <typename Row>
 QByteArray Rows_Xml(const QList<Row>& rows)
 {
     return Stored_Form(QStringLiteral("Receive_Frames"), [&](QXmlStreamWriter& w) {
         const auto& names = Row::Names();
+        int rowNo = 0;
         for (const Row& r : rows) {
+            ++rowNo;
             if (r.Key().trimmed().isEmpty())
                 break;
             w.writeEmptyElement(QStringLiteral("row"));
-            for (int c = 0; c < Row::Count; ++c)
-                w.writeAttribute(QString::fromLatin1(names[c]), r.field(c));
+            for (int c = 0; c < Row::Count; ++c) {
+                const QString name = QString::fromLatin1(names[c]);
+                Require_Storable(r.field(c), QStringLiteral("Row %1, %2,").arg(rowNo).arg(name));
+                w.writeAttribute(name, r.field(c));
+            }
         }
     });
+}
+
+// The file's name leads every error of a save.
+template <typename Make>
+void Write_Config_File(const QString& path, Make make)
+{
+    QByteArray bytes;
+    try {
+        bytes = make();
+    } catch (const App_Error& e) {
+        throw App_Error(QStringLiteral("Cannot write the file %1: %2")
+                            .arg(QDir::toNativeSeparators(path), e.text()));
+    }
+    Write_File_Atomic(path, bytes);
 }
 
 } // namespace
@@ -186,14 +234,17 @@ ParGen_Load Read_ParGen(const QString& path)
 QByteArray ParGen_Xml(const ParGen_Settings& s)
 {
     return Stored_Form(QStringLiteral("Par_Gen"), [&](QXmlStreamWriter& w) {
-        for (int i = 0; i < ParGen_Settings::Count; ++i)
-            w.writeTextElement(QString::fromLatin1(ParGen_Settings::Names()[i]), s.field(i));
+        for (int i = 0; i < ParGen_Settings::Count; ++i) {
+            const QString name = QString::fromLatin1(ParGen_Settings::Names()[i]);
+            Require_Storable(s.field(i), name);
+            w.writeTextElement(name, s.field(i));
+        }
     });
 }
 
 void Write_ParGen(const QString& path, const ParGen_Settings& s)
 {
-    Write_File_Atomic(path, ParGen_Xml(s));
+    Write_Config_File(path, [&] { return ParGen_Xml(s); });
 }
 
 QList<Receive_Frame_Row> Read_Receive_Frames(const QString& path)
@@ -211,12 +262,12 @@ QByteArray Send_Frames_Xml(const QList<Send_Frame_Row>& rows) { return Rows_Xml(
 
 void Write_Receive_Frames(const QString& path, const QList<Receive_Frame_Row>& rows)
 {
-    Write_File_Atomic(path, Receive_Frames_Xml(rows));
+    Write_Config_File(path, [&] { return Receive_Frames_Xml(rows); });
 }
 
 void Write_Send_Frames(const QString& path, const QList<Send_Frame_Row>& rows)
 {
-    Write_File_Atomic(path, Send_Frames_Xml(rows));
+    Write_Config_File(path, [&] { return Send_Frames_Xml(rows); });
 }
 
 bool Is_Device_Without_Ethernet(const QString& parGenPath)

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 
@@ -250,6 +251,32 @@ private Q_SLOTS:
         }
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(Read_All(path), before);
+    }
+
+    void unstorable_character_is_refused_and_old_file_kept()
+    {
+        Program_Folder folder;
+        const QString path = folder.file("Receive_Frame.xml");
+        Write_Receive_Frames(path, {Rx("1")});
+        const QByteArray before = Read_All(path);
+        try {
+            Write_Receive_Frames(path, {Rx("1"), Rx("2", QStringLiteral("bad\x01char"))});
+            QFAIL("no error");
+        } catch (const App_Error& e) {
+            QVERIFY2(e.text().contains("Receive_Frame.xml"), qPrintable(e.text()));
+            QVERIFY2(e.text().contains("Row 2, Mnemonic"), qPrintable(e.text()));
+        }
+        QCOMPARE(Read_All(path), before);
+
+        ParGen_Settings s = ParGen_Defaults_Missing_File();
+        s.Delay_Send = QString(QChar(0xFFFF));
+        QVERIFY_THROWS_EXCEPTION(App_Error, Write_ParGen(folder.file("ParGen.xml"), s));
+        QVERIFY(!QFileInfo::exists(folder.file("ParGen.xml")));
+        // Tabs, line ends and characters beyond the basic plane are fine.
+        s.Delay_Send = QStringLiteral("a\tb\nc \U0001F600");
+        Write_ParGen(folder.file("ParGen.xml"), s);
+        QCOMPARE(Read_ParGen(folder.file("ParGen.xml")).values.Delay_Send.right(2),
+                 QStringLiteral("\U0001F600"));
     }
 
     void missing_folder_is_reported()
