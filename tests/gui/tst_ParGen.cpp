@@ -461,6 +461,18 @@ private Q_SLOTS:
                                     .arg(field)
                                     .arg(ed.get(field)->x())));
         }
+        for (const char* name : {"CB_Select_Device", "CB_J1939_SendType"}) {
+            const QComboBox* list = ed.list(name);
+            QComboBox needed;
+            needed.setFont(list->font());
+            for (int i = 0; i < list->count(); ++i)
+                needed.addItem(list->itemText(i));
+            QVERIFY2(needed.sizeHint().width() <= list->width(),
+                     qPrintable(QStringLiteral("%1 needs %2, has %3")
+                                    .arg(name)
+                                    .arg(needed.sizeHint().width())
+                                    .arg(list->width())));
+        }
         for (const char* box : {"CB_J1939_En_Peer", "CB_Ethernet_EN_GAT"}) {
             const QCheckBox* c = ed.get<QCheckBox>(box);
             QVERIFY2(c->x() + c->sizeHint().width() < c->parentWidget()->width(), box);
