@@ -190,7 +190,7 @@ void TFTessaformeFirmWare::Layout_Controls()
     L_SW_Code->move(16, 8);
     L_SW_Desc->move(16, 42);
     Shape2->setGeometry(80, 70, 348, 36);
-    L_Name_Conf->setGeometry(87, 74, 336, 15);
+    L_Name_Conf->setGeometry(87, 75, 336, 15);
     L_Name_Conf_L2->setGeometry(87, 88, 336, 15);
     L_Begin->move(16, 84);
     for (int i = 0; i < 8; ++i)

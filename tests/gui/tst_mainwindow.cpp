@@ -100,6 +100,7 @@ private Q_SLOTS:
         } labels[] = {
             {"L_Begin", {16, 84}, 0},   {"L_Step_1", {16, 128}, 1}, {"L_Step_2", {16, 172}, 2},
             {"L_Step_3", {16, 216}, 3}, {"L_Step_4", {16, 260}, 4}, {"L_Step_5", {16, 304}, 5},
+            {"L_Name_Conf", {87, 75}, 9}, {"L_Name_Conf_L2", {87, 88}, 10},
         };
         for (const auto& l : labels) {
             auto* label = label_(l.name);
