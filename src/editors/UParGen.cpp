@@ -120,7 +120,8 @@ void TFParGen::Create_Controls()
     L_J1939_Baud = Make_Label(GB_J1939, "L_J1939_Baud", 16, 24);
     CB_Baud_J1939 = Make<QComboBox>(GB_J1939, "CB_Baud_J1939", 84, 21, 140, List_Height);
     L_J1939_SendType = Make_Label(GB_J1939, "L_J1939_SendType", 16, 58);
-    CB_J1939_SendType = Make<QComboBox>(GB_J1939, "CB_J1939_SendType", 84, 55, 140, List_Height);
+    // Wide enough for the translated entries.
+    CB_J1939_SendType = Make<QComboBox>(GB_J1939, "CB_J1939_SendType", 84, 55, 180, List_Height);
     L_J1939_SendTimer = Make_Label(GB_J1939, "L_J1939_SendTimer", 16, 92);
     E_J1939_SendTimer = Make<QLineEdit>(GB_J1939, "E_J1939_SendTimer", 148, 89, 76, Edit_Height);
     L_J1939_TO = Make_Label(GB_J1939, "L_J1939_TO", 16, 126);

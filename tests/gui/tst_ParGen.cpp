@@ -428,6 +428,58 @@ private Q_SLOTS:
         QCOMPARE(ed.get<QPushButton>("Btn_OK")->text(), QStringLiteral("OK"));
         QCOMPARE(ed.get<QPushButton>("Btn_Cancel")->text(), QStringLiteral("Cancel"));
     }
+
+    // A translated label must end before the field beside it starts, or the field hides it.
+    void translated_labels_fit_data()
+    {
+        QTest::addColumn<QString>("language");
+        for (const char* l : {"English", "Italiano", "Deutsch", "Français", "Español"})
+            QTest::newRow(l) << QString::fromUtf8(l);
+    }
+    void translated_labels_fit()
+    {
+        QFETCH(QString, language);
+        Editor ed("<Par_Gen><Device_Type>0</Device_Type></Par_Gen>");
+        QVERIFY(Read_Lng_File(
+            QDir::cleanPath(QStringLiteral(TEST_DATA_DIR "/../../LANGUAGE/") + language + ".lng")));
+        ed.dlg->Set_Lang();
+        const std::pair<const char*, const char*> pairs[] = {
+            {"L_J1939_Baud", "CB_Baud_J1939"},
+            {"L_J1939_SendType", "CB_J1939_SendType"},
+            {"L_J1939_SendTimer", "E_J1939_SendTimer"},
+            {"L_J1939_TO", "E_J1939_TO"},
+            {"L_J1939_DevID", "E_J1939_DevID"},
+            {"L_DeviceNet_Slave_IDDev", "E_DeviceNet_Slave_IDDev"},
+            {"L_DeviceNet_Slave_Baud", "CB_DeviceNet_Slave_Baud"}};
+        for (const auto& [label, field] : pairs) {
+            const QLabel* l = ed.get<QLabel>(label);
+            const int textRight = l->x() + l->fontMetrics().horizontalAdvance(l->text());
+            QVERIFY2(textRight < ed.get(field)->x(),
+                     qPrintable(QStringLiteral("%1 \"%2\" ends at %3, %4 starts at %5")
+                                    .arg(label, l->text())
+                                    .arg(textRight)
+                                    .arg(field)
+                                    .arg(ed.get(field)->x())));
+        }
+        for (const char* name : {"CB_Select_Device", "CB_J1939_SendType"}) {
+            const QComboBox* list = ed.list(name);
+            QComboBox needed;
+            needed.setFont(list->font());
+            for (int i = 0; i < list->count(); ++i)
+                needed.addItem(list->itemText(i));
+            QVERIFY2(needed.sizeHint().width() <= list->width(),
+                     qPrintable(QStringLiteral("%1 needs %2, has %3")
+                                    .arg(name)
+                                    .arg(needed.sizeHint().width())
+                                    .arg(list->width())));
+        }
+        for (const char* box : {"CB_J1939_En_Peer", "CB_Ethernet_EN_GAT"}) {
+            const QCheckBox* c = ed.get<QCheckBox>(box);
+            QVERIFY2(c->x() + c->sizeHint().width() < c->parentWidget()->width(), box);
+        }
+        ed.open();
+        ed.dlg->grab().save(Screenshot_Path(QStringLiteral("ParGen_%1.png").arg(language)));
+    }
 };
 
 QTEST_MAIN(tst_ParGen)
