@@ -68,3 +68,9 @@ qint32 Text_To_Int(const QString& text, qint32 def)
 {
     return Parse_Int(text).value_or(def);
 }
+
+bool Text_In_Range(const QString& text, qint64 low, qint64 high)
+{
+    const auto v = Parse_Int(text);
+    return v && *v >= low && *v <= high;
+}

@@ -10,3 +10,6 @@ std::optional<qint32> Parse_Int(const QString& text);
 
 // Parse_Int with a fallback for texts that are not numbers.
 qint32 Text_To_Int(const QString& text, qint32 def);
+
+// True when the text is a number between low and high, both included.
+bool Text_In_Range(const QString& text, qint64 low, qint64 high);

@@ -5,12 +5,6 @@
 
 namespace {
 
-bool In_Range(const QString& text, qint64 low, qint64 high)
-{
-    const qint64 v = Text_To_Int(text, -1);
-    return v >= low && v <= high;
-}
-
 bool Blank(const QString& text)
 {
     return text.trimmed().isEmpty();
@@ -31,15 +25,15 @@ std::optional<Frame_Check_Failure> Check_Receive_Rows(const QList<Receive_Frame_
             break;
         if (Blank(r.DataPage))
             return fail(636);
-        if (!In_Range(r.PGN, 0, 65535))
+        if (!Text_In_Range(r.PGN, 0, 65535))
             return fail(637);
-        if (!In_Range(r.SA, 0, 255))
+        if (!Text_In_Range(r.SA, 0, 255))
             return fail(638);
         if (reduced)
             continue;
         qint64 start = 0;
         if (!Blank(r.StartByte)) {
-            if (!In_Range(r.StartByte, 0, 1785))
+            if (!Text_In_Range(r.StartByte, 0, 1785))
                 return fail(639);
             start = Text_To_Int(r.StartByte, -1);
         }
@@ -52,7 +46,7 @@ std::optional<Frame_Check_Failure> Check_Receive_Rows(const QList<Receive_Frame_
         total += count;
         if (total > Frame_Byte_Budget)
             return fail(641);
-        if (r.OnRequest == QLatin1String("Y") && !In_Range(r.OnReq_Time, 2, 10000000))
+        if (r.OnRequest == QLatin1String("Y") && !Text_In_Range(r.OnReq_Time, 2, 10000000))
             return fail(642);
     }
     return std::nullopt;
@@ -67,22 +61,22 @@ std::optional<Frame_Check_Failure> Check_Send_Rows(const QList<Send_Frame_Row>& 
         auto fail = [row](int message) { return Frame_Check_Failure{row, message}; };
         if (Blank(r.Priority))
             break;
-        if (!In_Range(r.Priority, 0, 7))
+        if (!Text_In_Range(r.Priority, 0, 7))
             return fail(736);
         if (Blank(r.DataPage))
             return fail(737);
-        if (!In_Range(r.PGN, 0, 65535))
+        if (!Text_In_Range(r.PGN, 0, 65535))
             return fail(738);
-        if (!In_Range(r.SA, 0, 255))
+        if (!Text_In_Range(r.SA, 0, 255))
             return fail(739);
         if (reduced)
             continue;
-        if (!In_Range(r.NumByte, 0, Frame_Byte_Budget))
+        if (!Text_In_Range(r.NumByte, 0, Frame_Byte_Budget))
             return fail(740);
         total += Text_To_Int(r.NumByte, -1);
         if (total > Frame_Byte_Budget)
             return fail(741);
-        if (r.OnTimer == QLatin1String("Y") && !In_Range(r.OnTimer_Time, 1, 10000000))
+        if (r.OnTimer == QLatin1String("Y") && !Text_In_Range(r.OnTimer_Time, 1, 10000000))
             return fail(742);
     }
     return std::nullopt;

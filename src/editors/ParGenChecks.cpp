@@ -5,12 +5,6 @@
 
 namespace {
 
-bool In_Range(const QString& text, int low, int high)
-{
-    const qint32 v = Text_To_Int(text, -1);
-    return v >= low && v <= high;
-}
-
 QString Check_Box_Text(const QString& stored)
 {
     return stored == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("0");
@@ -60,14 +54,14 @@ int ParGen_First_Failure(const ParGen_Settings& s)
     const qint32 device = Text_To_Int(s.Device_Type, -1);
     const qint32 sendType = Text_To_Int(s.How_Send, -1);
 
-    if (device == 0 && sendType == 1 && !In_Range(s.Delay_Send, 1, 65535))
+    if (device == 0 && sendType == 1 && !Text_In_Range(s.Delay_Send, 1, 65535))
         return 443;
-    if (!In_Range(s.TimeOut_Data, 0, 10000))
+    if (!Text_In_Range(s.TimeOut_Data, 0, 10000))
         return 444;
     // The Device ID field is shown for every selection but the device without Ethernet port.
-    if (device != 0 && !In_Range(s.J1939_Device_ID, 0, 239))
+    if (device != 0 && !Text_In_Range(s.J1939_Device_ID, 0, 239))
         return 459;
-    if (!In_Range(s.Net_Dev_Id, 0, 63))
+    if (!Text_In_Range(s.Net_Dev_Id, 0, 63))
         return 445;
     if (device != 1)
         return 0;
@@ -76,14 +70,14 @@ int ParGen_First_Failure(const ParGen_Settings& s)
     const QString* sm[] = {&s.Ethernet_SM1, &s.Ethernet_SM2, &s.Ethernet_SM3, &s.Ethernet_SM4};
     const QString* gat[] = {&s.Ethernet_GAT1, &s.Ethernet_GAT2, &s.Ethernet_GAT3, &s.Ethernet_GAT4};
     for (int i = 0; i < 4; ++i)
-        if (!In_Range(*ip[i], 0, 255))
+        if (!Text_In_Range(*ip[i], 0, 255))
             return 446 + i;
     for (int i = 0; i < 4; ++i)
-        if (!In_Range(*sm[i], 0, 255))
+        if (!Text_In_Range(*sm[i], 0, 255))
             return 450 + i;
     if (s.Ethernet_EN_GAT == QLatin1String("1"))
         for (int i = 0; i < 4; ++i)
-            if (!In_Range(*gat[i], 0, 255))
+            if (!Text_In_Range(*gat[i], 0, 255))
                 return 454 + i;
     return 0;
 }
