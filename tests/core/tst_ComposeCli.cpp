@@ -3,24 +3,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QtTest>
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run Cli(const QStringList& args)
+Cli_Run Cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(qEnvironmentVariable("SW38591_CLI"), QStringList{QStringLiteral("compose")} + args);
-    if (!p.waitForFinished(60000))
-        qFatal("sw38591-cli did not finish");
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return Run_Cli(QStringList{QStringLiteral("compose")} + args);
 }
 
 QByteArray Native(const QString& path)
@@ -64,7 +53,7 @@ void tst_ComposeCli::writesTheResult()
     QStringList args{f.conf, QStringLiteral("--firmware"), f.firmware};
     if (!out.isEmpty())
         args << QStringLiteral("--out") << result;
-    const Run r = Cli(args);
+    const Cli_Run r = Cli(args);
 
     QCOMPARE(r.err, QByteArray());
     QCOMPARE(r.exitCode, 0);
@@ -105,7 +94,7 @@ void tst_ComposeCli::stopKeepsThePreviousResult()
         QVERIFY(QFile::remove(f.bin + QStringLiteral("/bank2.bin")));
     Compose_Folder::Write(f.result, "an earlier result");
 
-    const Run r = Cli({f.conf, QStringLiteral("--firmware"), f.firmware});
+    const Cli_Run r = Cli({f.conf, QStringLiteral("--firmware"), f.firmware});
 
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(message), r.err.constData());
@@ -122,7 +111,7 @@ void tst_ComposeCli::refusesToOverwriteTheFirmware()
     const QString inConf = f.conf + QStringLiteral("/B3.sx");
     Compose_Folder::Write(inConf, firmware);
 
-    const Run r = Cli({f.conf, QStringLiteral("--firmware"), inConf});
+    const Cli_Run r = Cli({f.conf, QStringLiteral("--firmware"), inConf});
 
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains("would be overwritten"), r.err.constData());
@@ -147,7 +136,7 @@ void tst_ComposeCli::usage_data()
 void tst_ComposeCli::usage()
 {
     QFETCH(QStringList, args);
-    const Run r = Cli(args);
+    const Cli_Run r = Cli(args);
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.startsWith("sw38591-cli compose: "), r.err.constData());
     QVERIFY2(r.err.contains("compose CONF_DIR --firmware FILE [--out FILE]"), r.err.constData());

@@ -1,6 +1,5 @@
 #include "support/TestSupport.h"
 
-#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -13,12 +12,8 @@ struct Run {
 
 Run Cli(const QStringList& args)
 {
-    QProcess p;
-    p.start(qEnvironmentVariable("SW38591_CLI"), args);
-    if (!p.waitForFinished(30000))
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const Cli_Run r = Run_Cli(args);
+    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 const QByteArray Comment = "<!--SW_VERSION = 2.000-->";

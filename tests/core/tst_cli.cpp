@@ -1,4 +1,5 @@
-#include <QProcess>
+#include "support/TestSupport.h"
+
 #include <QTest>
 
 class Tst_Cli : public QObject {
@@ -27,13 +28,10 @@ private Q_SLOTS:
         QFETCH(int, exitCode);
         QFETCH(QByteArray, stdoutStart);
         QFETCH(QByteArray, stderrStart);
-        QProcess p;
-        p.start(qEnvironmentVariable("SW38591_CLI"), args);
-        QVERIFY(p.waitForFinished());
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p.exitCode(), exitCode);
-        const QByteArray out = p.readAllStandardOutput();
-        const QByteArray err = p.readAllStandardError();
+        const Cli_Run r = Run_Cli(args);
+        QCOMPARE(r.exitCode, exitCode);
+        const QByteArray& out = r.out;
+        const QByteArray& err = r.err;
         QVERIFY2(out.startsWith(stdoutStart), out.constData());
         QVERIFY2(err.startsWith(stderrStart), err.constData());
         if (stdoutStart.isEmpty())

@@ -3,29 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-Run Cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(qEnvironmentVariable("SW38591_CLI"), args);
-    Run r;
-    if (!p.waitForFinished() || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
 
 QString Example(const QString& name)
 {
@@ -68,7 +49,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("a/b"));
 
-        const Run r = Cli({"compile", Example(example), "--out", out});
+        const Cli_Run r = Run_Cli({"compile", Example(example), "--out", out});
 
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.err.isEmpty());
@@ -82,7 +63,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString conf = Copy_Example(dir, QStringLiteral("one_row_each"));
 
-        const Run r = Cli({"compile", conf});
+        const Cli_Run r = Run_Cli({"compile", conf});
 
         QCOMPARE(r.exitCode, 0);
         QVERIFY(Read_All(conf + "/bin/bank1.bin") == Expected("one_row_each", "bank1.bin"));
@@ -110,7 +91,7 @@ private Q_SLOTS:
         f.write(parGen);
         f.close();
 
-        const Run r = Cli({"compile", conf});
+        const Cli_Run r = Run_Cli({"compile", conf});
 
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.out.isEmpty());
@@ -124,7 +105,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString conf = dir.filePath(QStringLiteral("nothing"));
 
-        const Run r = Cli({"compile", conf});
+        const Cli_Run r = Run_Cli({"compile", conf});
 
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.err.startsWith("error: "));
@@ -146,7 +127,7 @@ private Q_SLOTS:
     void wrongUsage()
     {
         QFETCH(QStringList, args);
-        const Run r = Cli(args);
+        const Cli_Run r = Run_Cli(args);
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.out.isEmpty());
         QVERIFY2(r.err.contains("Usage: sw38591-cli"), r.err.constData());
@@ -155,7 +136,7 @@ private Q_SLOTS:
     void dumpDecodesBothBanks()
     {
         const QString bin = Example(QStringLiteral("one_row_each")) + "/expected/";
-        const Run one = Cli({"dump", bin + "bank1.bin"});
+        const Cli_Run one = Run_Cli({"dump", bin + "bank1.bin"});
         QCOMPARE(one.exitCode, 0);
         for (const char* line :
              {"Can_Baud                 5 (250K)", "Net_Dev_Id               12",
@@ -165,7 +146,7 @@ private Q_SLOTS:
             QVERIFY2(one.out.contains(line), line);
         QCOMPARE(one.out.count("\n  row "), 2);
 
-        const Run two = Cli({"dump", bin + "bank2.bin"});
+        const Cli_Run two = Run_Cli({"dump", bin + "bank2.bin"});
         QCOMPARE(two.exitCode, 0);
         for (const char* line :
              {"0x4000  J1939 bit rate           250000",
@@ -190,7 +171,7 @@ private Q_SLOTS:
         f.write(image);
         f.close();
 
-        const Run r = Cli({"dump", path});
+        const Cli_Run r = Run_Cli({"dump", path});
 
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains("3390 (0x00000D3E), computed 3391 (0x00000D3F): DOES NOT MATCH"),
@@ -199,7 +180,7 @@ private Q_SLOTS:
 
     void dumpRefusesOtherSizes()
     {
-        const Run r = Cli({"dump", Example(QStringLiteral("one_row_each")) + "/ParGen.xml"});
+        const Cli_Run r = Run_Cli({"dump", Example(QStringLiteral("one_row_each")) + "/ParGen.xml"});
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.out.isEmpty());
         QVERIFY2(r.err.startsWith("error: ") && r.err.contains("16384") && r.err.contains("18432"),

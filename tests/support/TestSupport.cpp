@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 Program_Folder::Program_Folder()
 {
@@ -58,4 +59,17 @@ void Write_Script(const QString& path, const QByteArray& body)
     f.write("#!/bin/sh\n" + body);
     f.close();
     f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+}
+
+Cli_Run Run_Cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("SW38591_CLI"), args);
+    Cli_Run r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A fresh program folder for one test: the shared state is reset and points into it.
@@ -23,6 +24,15 @@ void Reset_Shared();
 
 QString Test_Data(const QString& relative);
 QByteArray Read_All(const QString& path);
+
+// One run of sw38591-cli (the path ctest puts in SW38591_CLI). A run that does not finish
+// within a minute, or crashes, has exit code -1.
+struct Cli_Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+Cli_Run Run_Cli(const QStringList& args);
 
 // Where grabbed window pictures go (build/screenshots); created on demand.
 QString Screenshot_Path(const QString& name);
