@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QDomDocument Parse_Xml_Bytes(const QByteArray& bytes, const QString& name)
 {
@@ -46,30 +45,6 @@ QDomDocument Load_Xml_File(const QString& path)
         throw App_Error(QStringLiteral("Cannot read the file %1: %2")
                             .arg(QDir::toNativeSeparators(path), f.errorString()));
     return Parse_Xml_Bytes(f.readAll(), path);
-}
-
-void Write_File_Atomic(const QString& path, const QByteArray& data)
-{
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    // Read-only means no write permission for the owner, also for an administrator who could
-    // override it: a file or folder the user protected stays untouched.
-    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
-        throw App_Error(QStringLiteral("Cannot write the file %1: the file is read-only").arg(shown));
-    const QFileInfo dir(info.absolutePath());
-    if (dir.isDir() && !(dir.permissions() & QFileDevice::WriteOwner))
-        throw App_Error(
-            QStringLiteral("Cannot write the file %1: the folder is read-only").arg(shown));
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw App_Error(QStringLiteral("Cannot write the file %1: %2").arg(shown, f.errorString()));
-    if (f.write(data) != data.size()) {
-        const QString reason = f.errorString();
-        f.cancelWriting();
-        throw App_Error(QStringLiteral("Cannot write the file %1: %2").arg(shown, reason));
-    }
-    if (!f.commit())
-        throw App_Error(QStringLiteral("Cannot write the file %1: %2").arg(shown, f.errorString()));
 }
 
 QString Child_Text(const QDomNode& parent, const QString& name, bool* found)

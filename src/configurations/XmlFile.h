@@ -4,6 +4,8 @@
 #include <QDomDocument>
 #include <QString>
 
+#include "configurations/SafeFile.h"
+
 // Loads an XML file into a DOM tree. Throws App_Error naming the file, the parser's reason,
 // the line and the beginning of the offending text when it is not well-formed, or the
 // reason when it cannot be read.
@@ -12,9 +14,6 @@ QDomDocument Load_Xml_File(const QString& path);
 // Same for bytes already read; `name` is the file name used in the message.
 QDomDocument Parse_Xml_Bytes(const QByteArray& bytes, const QString& name);
 
-// Writes a whole file so that a failure leaves the previous file intact.
-// Throws App_Error naming the file and the reason.
-void Write_File_Atomic(const QString& path, const QByteArray& data);
 
 // Text of the first child element `name` of `parent`; nullopt-like: `found` tells presence.
 QString Child_Text(const QDomNode& parent, const QString& name, bool* found = nullptr);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStorageInfo>
 
 Program_Folder::Program_Folder()
 {
@@ -72,4 +73,48 @@ Cli_Run Run_Cli(const QStringList& args)
     r.out = p.readAllStandardOutput();
     r.err = p.readAllStandardError();
     return r;
+}
+
+Small_Disk::Small_Disk(qint64 bytes)
+{
+    QProcess mount;
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("size=%1").arg(bytes), QStringLiteral("tmpfs"), m_dir.path()});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit
+        || mount.exitCode() != 0) {
+        m_reason = QStringLiteral("cannot mount a small tmpfs: %1")
+                       .arg(QString::fromLocal8Bit(mount.readAllStandardError()).trimmed()
+                            + mount.errorString());
+        return;
+    }
+    m_mounted = true;
+}
+
+Small_Disk::~Small_Disk()
+{
+    if (!m_mounted)
+        return;
+    QProcess::execute(QStringLiteral("umount"), {m_dir.path()});
+}
+
+void Small_Disk::Leave_Free(qint64 bytes)
+{
+    QFile fill(m_dir.filePath(QStringLiteral(".fill")));
+    fill.open(QIODevice::Append | QIODevice::Unbuffered);
+    const QByteArray block(4096, 'F');
+    QStorageInfo info(m_dir.path());
+    while (true) {
+        info.refresh();
+        const qint64 over = info.bytesAvailable() - bytes;
+        if (over <= 0)
+            break;
+        if (fill.write(block.constData(), qMin<qint64>(over, block.size())) <= 0)
+            break;
+    }
+}
+
+void Small_Disk::Release()
+{
+    QFile::remove(m_dir.filePath(QStringLiteral(".fill")));
 }

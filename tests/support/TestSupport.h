@@ -39,3 +39,27 @@ QString Screenshot_Path(const QString& name);
 
 // Writes a shell script (a fake external tool) and makes it executable.
 void Write_Script(const QString& path, const QByteArray& body);
+
+// A small file system of its own (a tmpfs mounted on a fresh folder) for tests of a full
+// disk; unmounted again on destruction. Mounting needs root: where it is refused, `ok()` is
+// false and `reason()` says why (the test skips with it).
+class Small_Disk {
+public:
+    explicit Small_Disk(qint64 bytes);
+    ~Small_Disk();
+    Small_Disk(const Small_Disk&) = delete;
+    Small_Disk& operator=(const Small_Disk&) = delete;
+
+    bool ok() const { return m_mounted; }
+    const QString& reason() const { return m_reason; }
+    QString path() const { return m_dir.path(); }
+    // Fills the disk with a file of its own until at most `bytes` stay free.
+    void Leave_Free(qint64 bytes);
+    // Frees the space taken by Leave_Free.
+    void Release();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    QString m_reason;
+};

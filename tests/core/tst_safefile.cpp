@@ -1,0 +1,148 @@
+#include "app/UComon.h"
+#include "configurations/SafeFile.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void Put(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(data), data.size());
+}
+
+QString Error_Of(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const App_Error& e) {
+        return e.text();
+    }
+    return {};
+}
+
+QStringList Entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                               QDir::Name);
+}
+
+} // namespace
+
+class tst_SafeFile final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void replacesAndKeepsPermissions()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.xml");
+        Put(path, "old");
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        Write_File_Atomic(path, "new content");
+        QCOMPARE(Read_All(path), QByteArray("new content"));
+        QCOMPARE(QFileInfo(path).permissions() & 0x7777,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                     | QFileDevice::WriteUser);
+        QCOMPARE(Entries(dir.path()), QStringList{"a.xml"});
+    }
+
+    void refusesReadOnly()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.xml");
+        Put(path, "old");
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        QVERIFY(Error_Of([&] { Write_File_Atomic(path, "new"); }).contains("read-only"));
+        QCOMPARE(Read_All(path), QByteArray("old"));
+        QVERIFY(Error_Of([&] { Write_File_Atomic(dir.filePath("none/b.xml"), "x"); })
+                    .contains("does not exist"));
+    }
+
+    // A buffered writer only learns of a full disk when it closes; the short file then
+    // replaced the old one.
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("small, below any buffer") << 3000;
+        QTest::newRow("exactly 16 KiB") << 16384;
+        QTest::newRow("large") << 200000;
+    }
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(int, size);
+        Small_Disk disk(256 * 1024);
+        if (!disk.ok())
+            QSKIP(qPrintable(disk.reason()));
+        const QString path = Path_Join(disk.path(), "bank1.bin");
+        Put(path, "old");
+        disk.Leave_Free(0);
+        const QString error = Error_Of([&] { Write_File_Atomic(path, QByteArray(size, 'n')); });
+        QVERIFY2(error.contains("bank1.bin") && error.contains("No space left on device"),
+                 qPrintable(error));
+        QCOMPARE(Read_All(path), QByteArray("old"));
+        disk.Release();
+        QCOMPARE(Entries(disk.path()), QStringList{"bank1.bin"});
+    }
+
+    void groupIsAllOrNothing()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("bank1.bin"), b = dir.filePath("bank2.bin");
+        Put(a, "old1");
+        Put(b, "old2");
+        Write_Files_Atomic({{a, "new1"}, {b, "new2"}});
+        QCOMPARE(Read_All(a), QByteArray("new1"));
+        QCOMPARE(Read_All(b), QByteArray("new2"));
+        QCOMPARE(Entries(dir.path()), (QStringList{"bank1.bin", "bank2.bin"}));
+
+        // Read-only second file: refused before anything is replaced.
+        QFile::setPermissions(b, QFileDevice::ReadOwner);
+        QVERIFY(Error_Of([&] { Write_Files_Atomic({{a, "x1"}, {b, "x2"}}); })
+                    .contains("bank2.bin"));
+        QCOMPARE(Read_All(a), QByteArray("new1"));
+        QFile::setPermissions(b, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+        // A folder where the second file belongs: its rename fails after the first is in
+        // place, which is undone.
+        QFile::remove(b);
+        QVERIFY(QDir().mkdir(b));
+        Put(b + "/keep", "k");
+        QVERIFY(!Error_Of([&] { Write_Files_Atomic({{a, "y1"}, {b, "y2"}}); }).isEmpty());
+        QCOMPARE(Read_All(a), QByteArray("new1"));
+        QVERIFY(QFileInfo(b).isDir());
+        QCOMPARE(Entries(dir.path()), (QStringList{"bank1.bin", "bank2.bin"}));
+    }
+
+    void recoveryCompletesAMarkedGroup()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("bank1.bin"), b = dir.filePath("bank2.bin");
+        // As a kill after the first rename leaves it.
+        Put(a, "new1");
+        Put(b, "old2");
+        Put(dir.filePath(".bank2.bin.new"), "new2");
+        Put(dir.filePath(".bank1.bin.old"), "old1");
+        Put(dir.filePath(".sw38591-group"), "bank1.bin\nbank2.bin");
+        Recover_File_Group(dir.path());
+        QCOMPARE(Read_All(a), QByteArray("new1"));
+        QCOMPARE(Read_All(b), QByteArray("new2"));
+        QCOMPARE(Entries(dir.path()), (QStringList{"bank1.bin", "bank2.bin"}));
+
+        // Without the mark a new file is an unfinished write: never put in place.
+        Put(dir.filePath(".bank1.bin.new"), "half");
+        Recover_File_Group(dir.path());
+        QCOMPARE(Read_All(a), QByteArray("new1"));
+        Write_Files_Atomic({{a, "n1"}, {b, "n2"}});
+        QCOMPARE(Entries(dir.path()), (QStringList{"bank1.bin", "bank2.bin"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SafeFile)
+#include "tst_safefile.moc"
