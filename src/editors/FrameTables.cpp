@@ -67,6 +67,12 @@ const Frame_Table_Kind Receive_Table = {
     [](const QList<Frame_Cells>& rows, bool reduced) {
         return Check_Receive_Rows(Rows_From_Cells<Receive_Frame_Row>(rows), reduced);
     },
+    [](const QList<Frame_Cells>& rows, bool reduced) {
+        return All_Receive_Failures(Rows_From_Cells<Receive_Frame_Row>(rows), reduced);
+    },
+    [](const QList<Frame_Cells>& rows, const Frame_Context& context, bool reduced) {
+        return Receive_Warnings(Rows_From_Cells<Receive_Frame_Row>(rows), context, reduced);
+    },
 };
 
 const Frame_Table_Kind Send_Table = {
@@ -95,6 +101,12 @@ const Frame_Table_Kind Send_Table = {
     },
     [](const QList<Frame_Cells>& rows, bool reduced) {
         return Check_Send_Rows(Rows_From_Cells<Send_Frame_Row>(rows), reduced);
+    },
+    [](const QList<Frame_Cells>& rows, bool reduced) {
+        return All_Send_Failures(Rows_From_Cells<Send_Frame_Row>(rows), reduced);
+    },
+    [](const QList<Frame_Cells>& rows, const Frame_Context& context, bool reduced) {
+        return Send_Warnings(Rows_From_Cells<Send_Frame_Row>(rows), context, reduced);
     },
 };
 
@@ -130,4 +142,25 @@ QString Check_Frame_File(const Frame_Table_Kind& kind, const QString& parGenPath
     const Frame_Table_Content content = Load_Frame_Table(kind, parGenPath, path);
     const auto failure = kind.check(content.rows, content.reduced);
     return failure ? Check_Failure_Text(kind.msg + Frame_Msg::Error_In_Row, *failure) : QString();
+}
+
+QStringList Check_Frame_File_All(const Frame_Table_Kind& kind, const QString& parGenPath,
+                                 const QString& path)
+{
+    const Frame_Table_Content content = Load_Frame_Table(kind, parGenPath, path);
+    QStringList texts;
+    for (const Frame_Check_Failure& f : kind.all_checks(content.rows, content.reduced))
+        texts << Check_Failure_Text(kind.msg + Frame_Msg::Error_In_Row, f);
+    return texts;
+}
+
+QStringList Frame_File_Warnings(const Frame_Table_Kind& kind, const QString& parGenPath,
+                                const QString& path)
+{
+    const Frame_Table_Content content = Load_Frame_Table(kind, parGenPath, path);
+    QStringList texts;
+    for (const Frame_Warning& w :
+         kind.warnings(content.rows, Read_Frame_Context(parGenPath), content.reduced))
+        texts << QStringLiteral("row %1: %2").arg(w.row).arg(Warning_Text(w));
+    return texts;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/FrameChecks.h"
+#include "editors/FrameWarnings.h"
 #include "editors/TableHelpers.h"
 
 #include "app/UComon.h"
@@ -38,6 +39,9 @@ struct Frame_Table_Kind {
     QList<Frame_Cells> (*read)(const QString& path);
     void (*write)(const QString& path, const QList<Frame_Cells>& rows);
     std::optional<Frame_Check_Failure> (*check)(const QList<Frame_Cells>& rows, bool reduced);
+    QList<Frame_Check_Failure> (*all_checks)(const QList<Frame_Cells>& rows, bool reduced);
+    QList<Frame_Warning> (*warnings)(const QList<Frame_Cells>& rows, const Frame_Context& context,
+                                     bool reduced);
 };
 
 // Offsets of the texts of a frame window from its caption message.
@@ -72,3 +76,11 @@ Frame_Table_Content Load_Frame_Table(const Frame_Table_Kind& kind, const QString
 // Empty when they pass, else the text of the error box.
 QString Check_Frame_File(const Frame_Table_Kind& kind, const QString& parGenPath,
                          const QString& path);
+
+// Every failing row of a stored file, each as the error box would show it, in row order.
+QStringList Check_Frame_File_All(const Frame_Table_Kind& kind, const QString& parGenPath,
+                                 const QString& path);
+
+// The advice on a stored file, each as "row <N>: <text>", in row order.
+QStringList Frame_File_Warnings(const Frame_Table_Kind& kind, const QString& parGenPath,
+                                const QString& path);

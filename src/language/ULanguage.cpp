@@ -276,6 +276,13 @@ constexpr Default_Text Default_Texts[] = {
     {900, u"Row Already used. Do you want to overwrite the values?"},
     {901, u"Error in the Copy values!!! Copy a valid row before Paste it"},
     {902, u"Error!!! Copy a valid row before Paste it"},
+    {903, u"Source address 254 (null) or 255 (global) never sends data: enter the address of the node that sends this PGN"},
+    {904, u"The source address is the converter's own address and peer-to-peer is off: enter the address of the sending node, or enable peer-to-peer"},
+    {905, u"The converter sends with its own address: set the source address to "},
+    {906, u"Delete or change this row: the same data page, PGN and source address are already in row "},
+    {907, u"Start Byte + Num Bytes is above 8: tick Transport Protocol for a multi-packet PGN, or keep the bytes within the first 8"},
+    {908, u"PDU1 PGN sent to another node: the converter receives it only when its low byte (the destination address) is 255 or the converter's own address "},
+    {909, u"This PGN belongs to the J1939 network management (request, address claim, transport protocol, acknowledgement, commanded address), which the protocol handles itself: remove the row"},
 };
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; unassigned bytes map to themselves.

@@ -26,8 +26,8 @@ QList<QByteArray> Fuzz_Parts(const QByteArray& input, int parts);
 
 // A broken property: reported and aborted, so that the fuzzer keeps the input.
 [[noreturn]] void Fuzz_Fail(const char* what);
-#define FUZZ_CHECK(cond)                                                                          \
-    do {                                                                                          \
-        if (!(cond))                                                                              \
-            Fuzz_Fail(#cond);                                                                     \
+#define FUZZ_CHECK(cond)                                                                           \
+    do {                                                                                           \
+        if (!(cond))                                                                               \
+            Fuzz_Fail(#cond);                                                                      \
     } while (false)

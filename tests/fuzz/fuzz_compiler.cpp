@@ -36,12 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     quint32 sum = 0;
     for (int i = 0; i < 2044; ++i)
         sum += header[i];
-    const quint32 stored = quint32(header[2044]) | quint32(header[2045]) << 8
-                           | quint32(header[2046]) << 16 | quint32(header[2047]) << 24;
+    const quint32 stored = quint32(header[2044]) | quint32(header[2045]) << 8 |
+                           quint32(header[2046]) << 16 | quint32(header[2047]) << 24;
     FUZZ_CHECK(sum == stored);
-    (void)Dump_Bank(QByteArray(reinterpret_cast<const char*>(Config_Image.Bank1_Area.data()),
-                               16384),
-                    QStringLiteral("bank1.bin"));
+    (void)Dump_Bank(
+        QByteArray(reinterpret_cast<const char*>(Config_Image.Bank1_Area.data()), 16384),
+        QStringLiteral("bank1.bin"));
     (void)Dump_Bank(
         QByteArray(reinterpret_cast<const char*>(Config_Image.Bank2_Buffer.data()), 18432),
         QStringLiteral("bank2.bin"));
