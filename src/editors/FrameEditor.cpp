@@ -118,7 +118,7 @@ void Frame_Editor::showEvent(QShowEvent* event)
     // A file that cannot be read keeps the window from opening; closing it from inside its
     // own showing would leave a modal loop without end, so it closes once the loop runs.
     if (!Guarded([this] { FormShow(); }))
-        QTimer::singleShot(0, this, &QDialog::reject);
+        QTimer::singleShot(0, this, [this] { QDialog::reject(); });
 }
 
 void Frame_Editor::FormShow()
@@ -136,6 +136,7 @@ void Frame_Editor::FormShow()
         for (int c = 1; c < Columns; ++c)
             sga->Set_Cell(c, i + 1, content.rows.at(i).value(c - 1));
     Do_Copy = false;
+    m_loaded = Rows();
     sga->Set_Current(1, 1);
     sga->setFocus();
 }
@@ -185,6 +186,19 @@ void Frame_Editor::Btn_OKClick()
 void Frame_Editor::Btn_CancelClick()
 {
     reject();
+}
+
+bool Frame_Editor::Is_Changed() const
+{
+    return !Same_Frame_Rows(m_kind, Rows(), m_loaded);
+}
+
+void Frame_Editor::reject()
+{
+    sga->Commit_Edit();
+    if (Is_Changed() && !Ui().Confirm_Box(Msg(458)))
+        return;
+    QDialog::reject();
 }
 
 void Frame_Editor::Btn_DelRowClick()

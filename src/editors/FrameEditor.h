@@ -36,6 +36,11 @@ public:
 
     // The table's data rows as they stand, hidden columns included.
     QList<Frame_Cells> Rows() const;
+    // The table differs from what the opening loaded.
+    bool Is_Changed() const;
+
+    // Cancel, Escape and the close box: asks before edits are dropped.
+    void reject() override;
 
     bool Old_Hardware = false;
     bool Do_Copy = false;
@@ -51,6 +56,7 @@ private:
     void Set_Column_Width(int col, int width);
 
     const Frame_Table_Kind& m_kind;
+    QList<Frame_Cells> m_loaded; // the rows as the opening filled them
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
     std::array<QPushButton*, 6> m_buttons{};

@@ -131,3 +131,21 @@ QString Check_Frame_File(const Frame_Table_Kind& kind, const QString& parGenPath
     const auto failure = kind.check(content.rows, content.reduced);
     return failure ? Check_Failure_Text(kind.msg + Frame_Msg::Error_In_Row, *failure) : QString();
 }
+
+bool Same_Frame_Rows(const Frame_Table_Kind& kind, const QList<Frame_Cells>& a,
+                     const QList<Frame_Cells>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int r = 0; r < a.size(); ++r) {
+        for (int c = 1; c < int(kind.columns.size()); ++c) {
+            const QString x = a.at(r).value(c - 1), y = b.at(r).value(c - 1);
+            const auto unset = [](const QString& t) {
+                return t.isEmpty() || t == QLatin1String("N");
+            };
+            if (x != y && !(kind.columns[c].kind == Cell_Kind::Check_Box && unset(x) && unset(y)))
+                return false;
+        }
+    }
+    return true;
+}

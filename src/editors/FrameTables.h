@@ -68,6 +68,11 @@ struct Frame_Table_Content {
 Frame_Table_Content Load_Frame_Table(const Frame_Table_Kind& kind, const QString& parGenPath,
                                      const QString& path);
 
+// Equal tables for the user: a check box never touched (empty) and one unticked ("N") both
+// mean not set.
+bool Same_Frame_Rows(const Frame_Table_Kind& kind, const QList<Frame_Cells>& a,
+                     const QList<Frame_Cells>& b);
+
 // Runs the editor's checks on its stored file as the editor would after opening it.
 // Empty when they pass, else the text of the error box.
 QString Check_Frame_File(const Frame_Table_Kind& kind, const QString& parGenPath,

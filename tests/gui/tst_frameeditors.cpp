@@ -93,6 +93,9 @@ Receive_Frame_Row Receive_Row(const QStringList& cells)
     return r;
 }
 
+// What a test does to the table before it leaves the window.
+enum Table_Edit { Nothing, Typed, Typed_Open, Inserted, Typed_Back, Ticked_Unticked };
+
 } // namespace
 
 class tst_frameeditors final : public QObject {
@@ -300,7 +303,94 @@ private Q_SLOTS:
         w->close();
         QCOMPARE(w->result(), int(QDialog::Rejected));
         QCOMPARE(f.read("Receive_Frame.xml"), stored);
-        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(f.ui.texts(), QStringList(2, Msg(458))); // both answered Yes
+    }
+
+    // Leaving with changes asks 458; a table back as loaded is no change.
+    void leaving_asks_when_the_table_changed_data()
+    {
+        QTest::addColumn<int>("leave"); // 0 Cancel button, 1 Escape, 2 close box
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<bool>("changed");
+        enum { Cancel, Escape, Close_Box };
+        QTest::newRow("Cancel, cell typed") << int(Cancel) << int(Typed) << true;
+        QTest::newRow("Escape, cell typed") << int(Escape) << int(Typed) << true;
+        QTest::newRow("close box, cell typed") << int(Close_Box) << int(Typed) << true;
+        QTest::newRow("Cancel, cell editor still open") << int(Cancel) << int(Typed_Open) << true;
+        QTest::newRow("Escape, row inserted") << int(Escape) << int(Inserted) << true;
+        QTest::newRow("Cancel, nothing done") << int(Cancel) << int(Nothing) << false;
+        QTest::newRow("close box, typed and typed back")
+            << int(Close_Box) << int(Typed_Back) << false;
+        QTest::newRow("Escape, empty box ticked and unticked")
+            << int(Escape) << int(Ticked_Unticked) << false;
+    }
+
+    void leaving_asks_when_the_table_changed()
+    {
+        QFETCH(int, leave);
+        QFETCH(int, edit);
+        QFETCH(bool, changed);
+        Fixture f;
+        const QByteArray stored = Rows_Of(1, "<row DataPage=\"0\" PGN=\"1\" SA=\"2\"/>");
+        f.write("Receive_Frame.xml", stored);
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        const auto typeInto = [g](int col, int row, const QString& text) {
+            g->setCurrentIndex(g->Index_Of(col, row));
+            Type(g, text);
+            QCoreApplication::processEvents(); // Return ends the cell editor from the event loop
+        };
+        switch (edit) {
+        case Typed:
+            typeInto(3, 1, "7");
+            break;
+        case Typed_Open:
+            g->setCurrentIndex(g->Index_Of(3, 1));
+            QTest::keyClick(g, '7');
+            QVERIFY(g->indexWidget(g->currentIndex()));
+            break;
+        case Inserted:
+            Click(w.get(), "Btn_InsRow");
+            break;
+        case Typed_Back:
+            typeInto(3, 1, "9");
+            typeInto(3, 1, "2");
+            break;
+        case Ticked_Unticked:
+            g->setCurrentIndex(g->Index_Of(4, 2)); // never touched: empty
+            QTest::keyClick(g, Qt::Key_Space);
+            QTest::keyClick(g, Qt::Key_Space);
+            QCOMPARE(g->Cell(4, 2), QStringLiteral("N"));
+            break;
+        }
+        QList<Frame_Cells> edited = w->Rows();
+        if (edit == Typed_Open)
+            edited[0][2] = QStringLiteral("7"); // still in the open cell editor
+        const auto leaveWindow = [&] {
+            if (leave == 0)
+                Click(w.get(), "Btn_Cancel");
+            else if (leave == 1)
+                QTest::keyClick(g, Qt::Key_Escape);
+            else
+                w->close();
+        };
+
+        f.ui.answers = {false};
+        leaveWindow();
+        if (changed) {
+            QCOMPARE(f.ui.texts(), QStringList{"Do you want to exit without saving changes?"});
+            QCOMPARE(f.ui.boxes.first().kind, Fake_Ui::Kind::Confirm);
+            QVERIFY(w->isVisible());
+            g->Commit_Edit();
+            QCOMPARE(w->Rows(), edited); // No keeps every edit
+            leaveWindow();               // Yes
+            QCOMPARE(f.ui.boxes.size(), 2);
+        } else {
+            QCOMPARE(f.ui.texts(), QStringList{});
+        }
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->result(), int(QDialog::Rejected));
+        QCOMPARE(f.read("Receive_Frame.xml"), stored);
     }
 
     void delete_row_asks_with_the_row_number()
