@@ -179,7 +179,13 @@ void Frame_Editor::Btn_OKClick()
     sga->Commit_Edit();
     if (!Controllo_dati())
         return;
-    m_kind.write(Shared.*m_kind.file_path, Rows());
+    const QList<Frame_Cells> rows = Rows();
+    const QList<int> lost = Frame_Rows_Not_Saved(m_kind, rows);
+    if (!lost.isEmpty() &&
+        !Ui().Confirm_Box(Msg(m_kind.msg + Frame_Msg::Rows_Not_Saved) + Row_Numbers_Text(lost) +
+                          Msg(Frame_Shared_Msg::Save_Without_Them)))
+        return;
+    m_kind.write(Shared.*m_kind.file_path, rows);
     accept();
 }
 
@@ -214,8 +220,14 @@ void Frame_Editor::Btn_DelRowClick()
 void Frame_Editor::Btn_InsRowClick()
 {
     sga->Commit_Edit();
-    if (sga->Current_Row() >= 1)
-        Insert_Row(*sga, sga->Current_Row());
+    if (sga->Current_Row() < 1)
+        return;
+    const int last = sga->Row_Count() - 1;
+    if (Frame_Row_Filled(m_kind, Rows().at(last - 1)) &&
+        !Ui().Confirm_Box(Msg(Frame_Shared_Msg::Insert_Drops_Row) + QString::number(last) +
+                          Msg(Frame_Shared_Msg::Insert_Drops_Row_End)))
+        return;
+    Insert_Row(*sga, sga->Current_Row());
 }
 
 void Frame_Editor::Btn_CopyRowClick()

@@ -34,6 +34,7 @@ struct Frame_Table_Kind {
     int mnemonic_width_reduced;
     QStringList pick_items; // the fixed entries of the Data Page list
     int client_width;
+    int key_column; // a blank key cell ends the stored list
 
     QList<Frame_Cells> (*read)(const QString& path);
     void (*write)(const QString& path, const QList<Frame_Cells>& rows);
@@ -43,7 +44,12 @@ struct Frame_Table_Kind {
 // Offsets of the texts of a frame window from its caption message.
 namespace Frame_Msg {
 inline constexpr int Caption = 0, Description = 1, Buttons = 2, Button_Hints = 8, Headers = 14,
-                     Hints = 25, Error_In_Row = 35, Confirm_Delete = 43;
+                     Hints = 25, Error_In_Row = 35, Confirm_Delete = 43, Rows_Not_Saved = 44;
+}
+
+// Questions both frame windows share.
+namespace Frame_Shared_Msg {
+inline constexpr int Save_Without_Them = 645, Insert_Drops_Row = 646, Insert_Drops_Row_End = 647;
 }
 
 extern const Frame_Table_Kind Receive_Table;
@@ -67,6 +73,15 @@ struct Frame_Table_Content {
 };
 Frame_Table_Content Load_Frame_Table(const Frame_Table_Kind& kind, const QString& parGenPath,
                                      const QString& path);
+
+// A row holds something a save could lose: a text that is not blank, or a ticked box.
+bool Frame_Row_Filled(const Frame_Table_Kind& kind, const Frame_Cells& row);
+
+// The filled rows (1-based) from the first row with a blank key cell on: a save leaves them out.
+QList<int> Frame_Rows_Not_Saved(const Frame_Table_Kind& kind, const QList<Frame_Cells>& rows);
+
+// Row numbers for a message, runs joined: "2-4, 7".
+QString Row_Numbers_Text(const QList<int>& rows);
 
 // Equal tables for the user: a check box never touched (empty) and one unticked ("N") both
 // mean not set.

@@ -393,6 +393,136 @@ private Q_SLOTS:
         QCOMPARE(f.read("Receive_Frame.xml"), stored);
     }
 
+    // Filled rows below an empty key cell are not saved: OK names them first.
+    void ok_asks_before_rows_below_an_empty_key_are_dropped_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<int>("edit"); // 0 Insert Row at row 1, 1 key of row 3 blanked, 2 gaps
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<int>("savedRows");
+
+        QTest::newRow("receive, Insert Row at row 1")
+            << true << 0
+            << "A row with an empty PGN ends the table that is saved. These rows will not be "
+               "saved: 2-4. Save without them?"
+            << 0;
+        QTest::newRow("transmit, Priority of row 3 blanked")
+            << false << 1
+            << "A row with an empty Priority ends the table that is saved. These rows will not "
+               "be saved: 3. Save without them?"
+            << 2;
+        QTest::newRow("transmit, rows 5 and 7 below empty rows")
+            << false << 2
+            << "A row with an empty Priority ends the table that is saved. These rows will not "
+               "be saved: 5, 7-8. Save without them?"
+            << 3;
+        QTest::newRow("receive, only an unticked box below") << true << 3 << QString() << 3;
+    }
+
+    void ok_asks_before_rows_below_an_empty_key_are_dropped()
+    {
+        QFETCH(bool, receive);
+        QFETCH(int, edit);
+        QFETCH(QString, question);
+        QFETCH(int, savedRows);
+        Fixture f(With_Ethernet);
+        const QString file = receive ? "Receive_Frame.xml" : "Send_Frame.xml";
+        const QByteArray stored =
+            Rows_Of(3, receive ? "<row DataPage=\"0\" PGN=\"1\" SA=\"2\"/>"
+                               : "<row Priority=\"6\" DataPage=\"0\" PGN=\"1\" SA=\"2\"/>");
+        f.write(file, stored);
+        std::unique_ptr<Frame_Editor> w;
+        if (receive)
+            w = Open<TFReceive_J1939_Frame>();
+        else
+            w = Open<TFTransmit_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        switch (edit) {
+        case 0:
+            Click(w.get(), "Btn_InsRow");
+            break;
+        case 1:
+            g->setCurrentIndex(g->Index_Of(1, 3));
+            QTest::keyClick(g, Qt::Key_Space); // a blank replaces the Priority
+            QTest::keyClick(g->indexWidget(g->currentIndex()), Qt::Key_Return);
+            break;
+        case 2:
+            g->Set_Cell(10, 5, QStringLiteral("spare"));
+            g->Set_Cell(6, 7, QStringLiteral("Y")); // a ticked box is data
+            g->Set_Cell(9, 8, QStringLiteral("100"));
+            break;
+        case 3:
+            g->Set_Cell(8, 5, QStringLiteral("N"));
+            break;
+        }
+
+        f.ui.answers = {false};
+        Click(w.get(), "Btn_OK");
+        if (question.isEmpty()) {
+            QCOMPARE(f.ui.texts(), QStringList{});
+        } else {
+            QCOMPARE(f.ui.texts(), QStringList{question});
+            QCOMPARE(f.ui.boxes.first().kind, Fake_Ui::Kind::Confirm);
+            QVERIFY(w->isVisible()); // No: nothing written, the table as it was
+            QCOMPARE(f.read(file), stored);
+            QCOMPARE(w->Is_Changed(), true);
+            Click(w.get(), "Btn_OK"); // Yes
+        }
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        const int saved = receive ? Read_Receive_Frames(Shared.File_Receive_Frame).size()
+                                  : Read_Send_Frames(Shared.File_Send_Frame).size();
+        QCOMPARE(saved, savedRows);
+    }
+
+    // Insert Row drops the last row: asked first when that row holds anything.
+    void insert_row_asks_when_the_last_row_is_filled_data()
+    {
+        QTest::addColumn<QByteArray>("lastRow");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("last row filled")
+            << QByteArray("<row DataPage=\"1\" PGN=\"16\" SA=\"2\"/>") << true;
+        QTest::newRow("last row holds a hidden cell only")
+            << QByteArray("<row StartByte=\"40\" TransportProtocol=\"N\" Delete=\"N\" "
+                          "OnRequest=\"N\" OnReq_Time=\"\"/>")
+            << true;
+        QTest::newRow("last row empty")
+            << QByteArray("<row TransportProtocol=\"\" Delete=\"N\" OnRequest=\"\" "
+                          "OnReq_Time=\" \"/>")
+            << false;
+    }
+
+    void insert_row_asks_when_the_last_row_is_filled()
+    {
+        QFETCH(QByteArray, lastRow);
+        QFETCH(bool, asked);
+        Fixture f(Without_Ethernet);
+        QByteArray rows;
+        for (int i = 1; i < 16; ++i)
+            rows += "<row DataPage=\"0\" PGN=\"" + QByteArray::number(i) + "\" SA=\"2\"/>";
+        f.write("Receive_Frame.xml", "<Receive_Frames>" + rows + lastRow + "</Receive_Frames>");
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(2, 5));
+        const QList<Frame_Cells> before = w->Rows();
+
+        f.ui.answers = {false};
+        Click(w.get(), "Btn_InsRow");
+        if (asked) {
+            QCOMPARE(f.ui.texts(),
+                     QStringList{"Inserting a row drops the last row of the table (row 16), which "
+                                 "holds values. Insert the row?"});
+            QCOMPARE(w->Rows(), before); // No: nothing changes
+            Click(w.get(), "Btn_InsRow");
+            QCOMPARE(f.ui.boxes.size(), 2);
+        } else {
+            QCOMPARE(f.ui.texts(), QStringList{});
+        }
+        QCOMPARE(g->Cell(2, 5), QString());
+        QCOMPARE(g->Cell(2, 6), QStringLiteral("5"));
+        QCOMPARE(g->Cell(2, 16), QStringLiteral("15"));
+    }
+
     void delete_row_asks_with_the_row_number()
     {
         Fixture f;
