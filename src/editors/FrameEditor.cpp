@@ -137,6 +137,7 @@ void Frame_Editor::FormShow()
             sga->Set_Cell(c, i + 1, content.rows.at(i).value(c - 1));
     Do_Copy = false;
     m_loaded = Rows();
+    m_fileRows = content.file_rows;
     sga->Set_Current(1, 1);
     sga->setFocus();
 }
@@ -180,13 +181,23 @@ void Frame_Editor::Btn_OKClick()
     if (!Controllo_dati())
         return;
     const QList<Frame_Cells> rows = Rows();
-    const QList<int> lost = Frame_Rows_Not_Saved(m_kind, rows);
-    if (!lost.isEmpty() &&
-        !Ui().Confirm_Box(Msg(m_kind.msg + Frame_Msg::Rows_Not_Saved) + Row_Numbers_Text(lost) +
-                          Msg(Frame_Shared_Msg::Save_Without_Them)))
+    if (!Confirm_Rows_Left_Out(rows))
         return;
     m_kind.write(Shared.*m_kind.file_path, rows);
     accept();
+}
+
+bool Frame_Editor::Confirm_Rows_Left_Out(const QList<Frame_Cells>& rows)
+{
+    namespace M = Frame_Shared_Msg;
+    const int capacity = sga->Row_Count() - 1;
+    if (m_fileRows > capacity &&
+        !Ui().Confirm_Box(Msg(M::File_Holds) + QString::number(m_fileRows) + Msg(M::Table_Keeps) +
+                          QString::number(capacity) + Msg(M::Others_Not_Saved)))
+        return false;
+    const QList<int> lost = Frame_Rows_Not_Saved(m_kind, rows);
+    return lost.isEmpty() || Ui().Confirm_Box(Msg(m_kind.msg + Frame_Msg::Rows_Not_Saved) +
+                                              Row_Numbers_Text(lost) + Msg(M::Save_Without_Them));
 }
 
 void Frame_Editor::Btn_CancelClick()

@@ -120,10 +120,20 @@ Frame_Table_Content Load_Frame_Table(const Frame_Table_Kind& kind, const QString
     Frame_Table_Content content;
     content.reduced = Is_Device_Without_Ethernet(parGenPath);
     content.rows = kind.read(path);
+    content.file_rows = int(content.rows.size());
     const int capacity = Frame_Row_Count(content.reduced) - 1;
     if (content.rows.size() > capacity)
         content.rows.resize(capacity);
     return content;
+}
+
+int Stored_Rows_Beyond(const Frame_Table_Kind& kind, const QString& path, bool reduced)
+{
+    try {
+        return qMax(0, int(kind.read(path).size()) - (Frame_Row_Count(reduced) - 1));
+    } catch (const App_Error&) {
+        return 0;
+    }
 }
 
 QString Check_Frame_File(const Frame_Table_Kind& kind, const QString& parGenPath,

@@ -49,7 +49,8 @@ inline constexpr int Caption = 0, Description = 1, Buttons = 2, Button_Hints = 8
 
 // Questions both frame windows share.
 namespace Frame_Shared_Msg {
-inline constexpr int Save_Without_Them = 645, Insert_Drops_Row = 646, Insert_Drops_Row_End = 647;
+inline constexpr int Save_Without_Them = 645, Insert_Drops_Row = 646, Insert_Drops_Row_End = 647,
+                     File_Holds = 648, Table_Keeps = 649, Others_Not_Saved = 650;
 }
 
 extern const Frame_Table_Kind Receive_Table;
@@ -70,6 +71,7 @@ QList<int> Frame_Hint_Messages(const Frame_Table_Kind& kind, bool reduced);
 struct Frame_Table_Content {
     bool reduced = false;
     QList<Frame_Cells> rows;
+    int file_rows = 0; // rows in the file, also those beyond the table
 };
 Frame_Table_Content Load_Frame_Table(const Frame_Table_Kind& kind, const QString& parGenPath,
                                      const QString& path);
@@ -87,6 +89,10 @@ QString Row_Numbers_Text(const QList<int>& rows);
 // mean not set.
 bool Same_Frame_Rows(const Frame_Table_Kind& kind, const QList<Frame_Cells>& a,
                      const QList<Frame_Cells>& b);
+
+// How many rows of a stored frame file a table of the given layout cannot hold. A file that
+// cannot be read counts none: its editor reports it when it opens.
+int Stored_Rows_Beyond(const Frame_Table_Kind& kind, const QString& path, bool reduced);
 
 // Runs the editor's checks on its stored file as the editor would after opening it.
 // Empty when they pass, else the text of the error box.

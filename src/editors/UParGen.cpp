@@ -2,6 +2,7 @@
 
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
+#include "editors/FrameTables.h"
 #include "editors/ParGenChecks.h"
 #include "editors/ParGenLayout.h"
 #include "language/ULanguage.h"
@@ -362,6 +363,7 @@ void TFParGen::FormShow()
 {
     // Read everything before touching a control: a broken file leaves the window as it was.
     const ParGen_Load load = Read_ParGen(Shared.File_ParGen);
+    m_loadedReduced = Is_Device_Without_Ethernet(Shared.File_ParGen);
     Show_Values(ParGen_As_Shown(load.values));
     Is_Change = false;
     Move_GroupBoxs();
@@ -431,9 +433,25 @@ void TFParGen::Btn_OKClick()
     Guarded([this] {
         if (!Controllo_Dati())
             return;
-        Write_ParGen(Shared.File_ParGen, Values());
+        const ParGen_Settings values = Values();
+        if (!Confirm_Reduced_Tables(values))
+            return;
+        Write_ParGen(Shared.File_ParGen, values);
         accept();
     });
+}
+
+bool TFParGen::Confirm_Reduced_Tables(const ParGen_Settings& values)
+{
+    if (m_loadedReduced || values.Device_Type != QLatin1String("0"))
+        return true;
+    QString lost;
+    for (const Frame_Table_Kind* kind : {&Receive_Table, &Send_Table}) {
+        const int rows = Stored_Rows_Beyond(*kind, Shared.*kind->file_path, true);
+        if (rows > 0)
+            lost += QLatin1Char('\n') + Msg(kind->msg) + Msg(463) + QString::number(rows);
+    }
+    return lost.isEmpty() || Ui().Confirm_Box(Msg(462) + lost + QLatin1Char('\n') + Msg(464));
 }
 
 void TFParGen::Btn_CancelClick()

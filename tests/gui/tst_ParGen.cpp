@@ -278,6 +278,67 @@ private Q_SLOTS:
         QCOMPARE(Element(ed.stored(), "Device_Type"), QStringLiteral("1"));
     }
 
+    // Switching to the device without Ethernet port: the frame tables keep 16 rows.
+    void switch_to_reduced_layout_tells_what_is_not_kept_data()
+    {
+        QTest::addColumn<QByteArray>("parGen");
+        QTest::addColumn<int>("receiveRows");
+        QTest::addColumn<int>("sendRows");
+        QTest::addColumn<int>("device"); // chosen before OK
+        QTest::addColumn<QString>("question");
+
+        const QByteArray full = "<Par_Gen><Device_Type>1</Device_Type></Par_Gen>";
+        QTest::newRow("both tables too long")
+            << full << 20 << 17 << 0
+            << "The device without Ethernet port keeps only 16 rows in each frame table.\n"
+               "Receive J1939 Frames - rows that will not be kept: 4\n"
+               "Transmit J1939 Frames - rows that will not be kept: 1\n"
+               "Save the settings anyway?";
+        QTest::newRow("new configuration, transmit table too long")
+            << QByteArray() << 16 << 30 << 0
+            << "The device without Ethernet port keeps only 16 rows in each frame table.\n"
+               "Transmit J1939 Frames - rows that will not be kept: 14\n"
+               "Save the settings anyway?";
+        QTest::newRow("tables fit") << full << 16 << 0 << 0 << QString();
+        QTest::newRow("device kept") << full << 20 << 20 << 1 << QString();
+        QTest::newRow("already without Ethernet")
+            << QByteArray("<Par_Gen/>") << 20 << 20 << 0 << QString();
+    }
+
+    void switch_to_reduced_layout_tells_what_is_not_kept()
+    {
+        QFETCH(QByteArray, parGen);
+        QFETCH(int, receiveRows);
+        QFETCH(int, sendRows);
+        QFETCH(int, device);
+        QFETCH(QString, question);
+        Editor ed(parGen.isEmpty() ? QByteArray() : parGen);
+        const auto rows = [](int n, const QByteArray& row) {
+            return "<Receive_Frames>" + row.repeated(n) + "</Receive_Frames>";
+        };
+        ed.folder.write("PROJECTS/Plant/Receive_Frame.xml",
+                        rows(receiveRows, "<row DataPage=\"0\" PGN=\"1\" SA=\"2\"/>"));
+        ed.folder.write("PROJECTS/Plant/Send_Frame.xml",
+                        rows(sendRows, "<row Priority=\"6\" DataPage=\"0\" PGN=\"1\"/>"));
+        ed.open();
+        ed.list("CB_Select_Device")->setCurrentIndex(device);
+        const QByteArray before = ed.stored();
+
+        ed.ui.answers = {false};
+        ed.click("Btn_OK");
+        if (question.isEmpty()) {
+            QCOMPARE(ed.ui.texts(), QStringList{});
+        } else {
+            QCOMPARE(ed.ui.texts(), QStringList{question});
+            QCOMPARE(ed.ui.boxes.first().kind, Fake_Ui::Kind::Confirm);
+            QVERIFY(ed.dlg->isVisible()); // No: nothing written
+            QCOMPARE(ed.stored(), before);
+            ed.click("Btn_OK");
+        }
+        QVERIFY(!ed.dlg->isVisible());
+        QCOMPARE(Element(ed.stored(), "Device_Type"), QString::number(device));
+    }
+
     void close_box_and_escape()
     {
         Editor ed;

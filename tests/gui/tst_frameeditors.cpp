@@ -259,8 +259,15 @@ private Q_SLOTS:
         f.write("Send_Frame.xml", xml + "</Receive_Frames>");
         auto w = Open<TFTransmit_J1939_Frame>();
         QCOMPARE(w->sga->Cell(1, 16), QStringLiteral(" 0"));
+        f.ui.answers = {false};
         Click(w.get(), "Btn_OK");
-        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(f.ui.texts(), QStringList{"The file of this table holds 20 rows, but the table "
+                                           "keeps only 16: the other rows will not be saved. "
+                                           "Save the table?"});
+        QVERIFY(w->isVisible()); // No: nothing written
+        QCOMPARE(Read_Send_Frames(Shared.File_Send_Frame).size(), 20);
+        Click(w.get(), "Btn_OK");
+        QVERIFY(!w->isVisible());
         const QList<Send_Frame_Row> saved = Read_Send_Frames(Shared.File_Send_Frame);
         QCOMPARE(saved.size(), 16);
         QCOMPARE(saved.at(15).Priority, QStringLiteral(" 0")); // untrimmed
@@ -275,12 +282,16 @@ private Q_SLOTS:
                 Rows_Of(60, "<row DataPage=\"0\" PGN=\"1\" SA=\"2\" Mnemonic=\"m\"/>"));
         auto w = Open<TFReceive_J1939_Frame>();
         Click(w.get(), "Btn_OK");
-        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(f.ui.texts(), QStringList{"The file of this table holds 60 rows, but the table "
+                                           "keeps only 56: the other rows will not be saved. "
+                                           "Save the table?"});
         QCOMPARE(Read_Receive_Frames(Shared.File_Receive_Frame).size(), 56);
 
         w->show();
         w->sga->Set_Cell(2, 3, QStringLiteral("  ")); // PGN of row 3
         Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts().size(), 2); // only the question about rows 3 to 56
+        QVERIFY(f.ui.texts().last().contains(": 3-56. "));
         const QList<Receive_Frame_Row> saved = Read_Receive_Frames(Shared.File_Receive_Frame);
         QCOMPARE(saved.size(), 2);
         QCOMPARE(saved.at(1).Delete, QStringLiteral("N")); // the attribute default, now stored
