@@ -534,6 +534,51 @@ private Q_SLOTS:
         QCOMPARE(g->Cell(2, 16), QStringLiteral("15"));
     }
 
+    // Text cells have no length limit, also while a cell editor is open.
+    void long_texts_are_kept_whole_data()
+    {
+        QTest::addColumn<int>("edit"); // 0 nothing, 1 another cell of the row, 2 the long cell
+        QTest::addColumn<QString>("added");
+        QTest::newRow("untouched") << 0 << QString();
+        QTest::newRow("another cell of the row edited") << 1 << QString();
+        QTest::newRow("the long cell opened and closed") << 2 << QString();
+        QTest::newRow("the long cell typed at its end") << 2 << QStringLiteral("!");
+    }
+
+    void long_texts_are_kept_whole()
+    {
+        QFETCH(int, edit);
+        QFETCH(QString, added);
+        Fixture f;
+        Receive_Frame_Row row = Receive_Row({"0", "1", "2", "N", "", "", "N", "N", "1000", ""});
+        for (int i = 0; i < 4000; ++i)
+            row.Mnemonic += QStringLiteral("Frame %1 ").arg(i % 10, 3, 10, QLatin1Char('0'));
+        QCOMPARE(row.Mnemonic.size(), 40000);
+        f.write("Receive_Frame.xml", Receive_Frames_Xml({row}));
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        if (edit == 1) {
+            g->setCurrentIndex(g->Index_Of(3, 1));
+            Type(g, "7");
+            row.SA = QStringLiteral("7");
+        } else if (edit == 2) {
+            g->setCurrentIndex(g->Index_Of(10, 1));
+            QTest::keyClick(g, Qt::Key_F2);
+            QWidget* editor = g->indexWidget(g->currentIndex());
+            QVERIFY(editor);
+            QTest::keyClick(editor, Qt::Key_End);
+            QTest::keyClicks(editor, added);
+            QTest::keyClick(editor, Qt::Key_Return);
+            row.Mnemonic += added;
+        }
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts(), QStringList{});
+        const QList<Receive_Frame_Row> saved = Read_Receive_Frames(Shared.File_Receive_Frame);
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.first().Mnemonic.size(), row.Mnemonic.size());
+        QVERIFY(saved.first() == row);
+    }
+
     void delete_row_asks_with_the_row_number()
     {
         Fixture f;
