@@ -324,13 +324,14 @@ void TFParGen::Move_GroupBoxs()
             box->setGeometry(place->Left, place->Top, box->width(), place->Height);
         box->setVisible(place->Shown);
     }
-    for (const ParGen_Control_Place& c : out.J1939_Shown) {
-        QWidget* w = GB_J1939->findChild<QWidget*>(c.Name, Qt::FindDirectChildrenOnly);
-        w->move(c.Left, c.Top);
-        w->show();
-    }
-    for (const QString& name : out.J1939_Hidden)
-        GB_J1939->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly)->hide();
+    for (const ParGen_Control_Place& c : out.J1939_Shown)
+        GB_J1939->findChild<QWidget*>(c.Name, Qt::FindDirectChildrenOnly)->move(c.Left, c.Top);
+    // A collapsed box hides all its controls, not only the first line: controls cut off below
+    // its edge would still take the focus, and typing would change values out of sight.
+    for (const Box& b : m_boxes)
+        for (QWidget* w : b.group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != b.collapse && w != b.expand)
+                w->setVisible(*b.expanded && !out.J1939_Hidden.contains(w->objectName()));
     Btn_OK->move(Btn_OK->x(), out.Buttons_Top);
     Btn_Cancel->move(Btn_Cancel->x(), out.Buttons_Top);
     setFixedSize(out.Client_Width, out.Client_Height);

@@ -90,6 +90,22 @@ struct Editor {
     QList<int> box_heights() const { return boxes(&QWidget::height); }
 };
 
+// The user can see the whole widget: shown, and not cut off by a collapsed box around it.
+bool Seen(const QWidget* w)
+{
+    if (!w || !w->isVisible())
+        return false;
+    for (const QWidget* p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (!p->rect().contains(QRect(w->mapTo(p, QPoint(0, 0)), w->size())))
+            return false;
+    return true;
+}
+
+QString Name_Of(const QWidget* w)
+{
+    return w ? w->objectName() : QStringLiteral("<no focus>");
+}
+
 } // namespace
 
 class tst_ParGen final : public QObject {
@@ -337,6 +353,71 @@ private Q_SLOTS:
         }
         QVERIFY(!ed.dlg->isVisible());
         QCOMPARE(Element(ed.stored(), "Device_Type"), QString::number(device));
+    }
+
+    // Typing never reaches a field that a collapsed box keeps out of sight.
+    void focus_stays_out_of_collapsed_boxes_data()
+    {
+        QTest::addColumn<QByteArray>("parGen");
+        QTest::addColumn<QStringList>("collapse");
+        QTest::addColumn<QString>(
+            "focused"); // before the collapse; empty: collapsed before opening
+        QTest::addColumn<QString>("box");
+
+        const QByteArray full = "<Par_Gen><Device_Type>1</Device_Type></Par_Gen>";
+        QTest::newRow("J1939 collapsed while a field has the focus")
+            << QByteArray("<Par_Gen/>") << QStringList{"Btn_J1939_Collapse"} << "E_J1939_TO"
+            << "GB_J1939";
+        QTest::newRow("Ethernet collapsed while an address field has the focus")
+            << full << QStringList{"Btn_Ethernet_Collapse"} << "E_Ethernet_IP3"
+            << "GB_Ethernet";
+        QTest::newRow("DeviceNet collapsed while its baud list has the focus")
+            << full << QStringList{"Btn_DeviceNet_Slave_Collapse"} << "CB_DeviceNet_Slave_Baud"
+            << "GB_DeviceNet_Slave";
+        QTest::newRow("two boxes collapsed before the opening")
+            << QByteArray("<Par_Gen/>")
+            << QStringList{"Btn_Select_Device_Collapse", "Btn_J1939_Collapse"} << QString()
+            << "GB_J1939";
+    }
+
+    void focus_stays_out_of_collapsed_boxes()
+    {
+        QFETCH(QByteArray, parGen);
+        QFETCH(QStringList, collapse);
+        QFETCH(QString, focused);
+        QFETCH(QString, box);
+        Editor ed(parGen);
+        if (focused.isEmpty())
+            for (const QString& b : collapse)
+                ed.get<QAbstractButton>(b)->click();
+        ed.open();
+        QApplication::setActiveWindow(ed.dlg.get());
+        QVERIFY(QTest::qWaitForWindowActive(ed.dlg.get()));
+        if (!focused.isEmpty()) {
+            ed.get(focused)->setFocus();
+            QCOMPARE(Name_Of(QApplication::focusWidget()), focused);
+            for (const QString& b : collapse)
+                ed.click(b);
+        }
+        const auto fields = [&] {
+            QStringList values;
+            for (const QLineEdit* e : ed.get(box)->findChildren<QLineEdit*>())
+                values.append(e->text());
+            for (const QComboBox* c : ed.get(box)->findChildren<QComboBox*>())
+                values.append(QString::number(c->currentIndex()));
+            return values;
+        };
+        const QStringList before = fields();
+
+        QVERIFY2(Seen(QApplication::focusWidget()),
+                 qPrintable(Name_Of(QApplication::focusWidget())));
+        QTest::keyClicks(QApplication::focusWidget(), "7.");
+        for (int i = 0; i < 30; ++i) {
+            QWidget* w = QApplication::focusWidget();
+            QVERIFY2(Seen(w), qPrintable(Name_Of(w)));
+            QTest::keyClick(w, Qt::Key_Tab);
+        }
+        QCOMPARE(fields(), before);
     }
 
     void close_box_and_escape()
