@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -477,6 +478,13 @@ private Q_SLOTS:
             QVERIFY(w->isVisible()); // No: nothing written, the table as it was
             QCOMPARE(f.read(file), stored);
             QCOMPARE(w->Is_Changed(), true);
+            if (receive) { // the question as the user sees it, over the table it is about
+                QVERIFY(w->grab().save(Screenshot_Path("receive_rows_below_empty_key.png")));
+                QMessageBox box(QMessageBox::Question, SW_Code_Text, question,
+                                QMessageBox::Yes | QMessageBox::No, w.get());
+                box.show();
+                QVERIFY(box.grab().save(Screenshot_Path("receive_rows_below_empty_key_box.png")));
+            }
             Click(w.get(), "Btn_OK"); // Yes
         }
         QVERIFY(!w->isVisible());
