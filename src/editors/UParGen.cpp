@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include <limits>
 #include <utility>
 
 namespace {
@@ -170,6 +171,9 @@ void TFParGen::Create_Controls()
     }
     for (QLineEdit* e : m_addressChain)
         e->installEventFilter(this);
+    // A field keeps the stored text whole: the line edit's own limit would cut it on loading.
+    for (QLineEdit* e : findChildren<QLineEdit*>())
+        e->setMaxLength(std::numeric_limits<int>::max());
 
     Btn_OK = Make<QPushButton>(this, "Btn_OK", 64, 437, 84, 28);
     Btn_Cancel = Make<QPushButton>(this, "Btn_Cancel", 164, 437, 84, 28);

@@ -209,6 +209,8 @@ private Q_SLOTS:
                                     << " " << 451 << "";
         QTest::newRow("address without Ethernet port") << 0 << 0 << false << "E_Ethernet_IP1"
                                                        << " 300 " << 0 << "Ethernet_IP1";
+        QTest::newRow("40000 characters without Ethernet port")
+            << 0 << 0 << false << "E_Ethernet_GAT4" << QString(40000, '1') << 0 << "Ethernet_GAT4";
     }
 
     void ok()
