@@ -154,15 +154,19 @@ void Frame_Editor::Apply_Layout()
     sga->Set_Hints(Hint);
 }
 
+Frame_Cells Frame_Editor::Row(int row) const
+{
+    Frame_Cells cells;
+    for (int c = 1; c < Columns; ++c)
+        cells.append(sga->Cell(c, row));
+    return cells;
+}
+
 QList<Frame_Cells> Frame_Editor::Rows() const
 {
     QList<Frame_Cells> rows;
-    for (int r = 1; r < sga->Row_Count(); ++r) {
-        Frame_Cells cells;
-        for (int c = 1; c < Columns; ++c)
-            cells.append(sga->Cell(c, r));
-        rows.append(cells);
-    }
+    for (int r = 1; r < sga->Row_Count(); ++r)
+        rows.append(Row(r));
     return rows;
 }
 
@@ -234,7 +238,7 @@ void Frame_Editor::Btn_InsRowClick()
     if (sga->Current_Row() < 1)
         return;
     const int last = sga->Row_Count() - 1;
-    if (Frame_Row_Filled(m_kind, Rows().at(last - 1)) &&
+    if (Frame_Row_Filled(m_kind, Row(last)) &&
         !Ui().Confirm_Box(Msg(Frame_Shared_Msg::Insert_Drops_Row) + QString::number(last) +
                           Msg(Frame_Shared_Msg::Insert_Drops_Row_End)))
         return;

@@ -36,6 +36,7 @@ public:
 
     // The table's data rows as they stand, hidden columns included.
     QList<Frame_Cells> Rows() const;
+    Frame_Cells Row(int row) const; // table row, 1 = first data row
     // The table differs from what the opening loaded.
     bool Is_Changed() const;
 

@@ -149,12 +149,10 @@ bool Same_Frame_Rows(const Frame_Table_Kind& kind, const QList<Frame_Cells>& a,
 {
     if (a.size() != b.size())
         return false;
+    const auto unset = [](const QString& t) { return t.isEmpty() || t == QLatin1String("N"); };
     for (int r = 0; r < a.size(); ++r) {
         for (int c = 1; c < int(kind.columns.size()); ++c) {
             const QString x = a.at(r).value(c - 1), y = b.at(r).value(c - 1);
-            const auto unset = [](const QString& t) {
-                return t.isEmpty() || t == QLatin1String("N");
-            };
             if (x != y && !(kind.columns[c].kind == Cell_Kind::Check_Box && unset(x) && unset(y)))
                 return false;
         }
