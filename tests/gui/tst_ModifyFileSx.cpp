@@ -30,7 +30,8 @@ public:
         starts.append(QStringList{program} + args);
         return {true, {}};
     }
-    Wait_Result Start_And_Wait(const QString&, const QStringList&, const QString&, int) override
+    Wait_Result Start_And_Wait(const QString&, const QStringList&, const QString&, int,
+                               const std::function<void()>&) override
     {
         return {};
     }
