@@ -168,6 +168,7 @@ private Q_SLOTS:
     void inputDuringCheck();
     void inputDuringToolWait_data();
     void inputDuringToolWait();
+    void toolOutcome_data();
     void toolOutcome();
     void toolOutlivingTheWait();
     void filesCheckedBeforeTheTool_data();
@@ -540,13 +541,26 @@ void Tst_Boot::inputDuringToolWait()
     QCOMPARE(m_ui->texts(), QStringList());
 }
 
+void Tst_Boot::toolOutcome_data()
+{
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QString>("told");
+    // Only told: what a status means is the tool's own business.
+    QTest::newRow("exit status 3")
+        << QByteArray("FAKE_TOOL_EXIT") << "The update tool has ended with exit status 3";
+    QTest::newRow("crash") << QByteArray("FAKE_TOOL_CRASH")
+                           << "The update tool has ended abnormally";
+}
+
 void Tst_Boot::toolOutcome()
 {
+    QFETCH(QByteArray, variable);
+    QFETCH(QString, told);
     TFBoot* w = Open_Window();
     Set_Boxes(w, {"127", "0", "0", "1"});
     Install_Fake_Tool();
     qputenv("FAKE_TOOL_RUN_MS", "700");
-    qputenv("FAKE_TOOL_EXIT", "3");
+    qputenv(variable.constData(), "3");
     auto* status = Child<QLabel>(w, "L_Update_Status");
     QStringList seen;
     bool busyCursor = true;
@@ -572,7 +586,7 @@ void Tst_Boot::toolOutcome()
              qPrintable(seen.join(QLatin1Char('|'))));
     QVERIFY(grabbed);
     QVERIFY(busyCursor);
-    QCOMPARE(status->text(), QStringLiteral("The update tool has ended with exit status 3"));
+    QCOMPARE(status->text(), told);
     QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(m_ui->texts(), QStringList());
     QVERIFY(w->grab().save(Screenshot_Path(QStringLiteral("boot_tool_ended.png"))));

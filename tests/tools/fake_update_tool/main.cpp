@@ -4,6 +4,7 @@
 //   FAKE_TOOL_CHATTY   when set: writes to its standard output and error before it ends, as a
 //                      tool reporting progress would
 //   FAKE_TOOL_EXIT     its exit status (default 0)
+//   FAKE_TOOL_CRASH    when set: it aborts instead of ending
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,8 @@ int main(int argc, char**)
             std::fflush(stderr);
         }
     }
+    if (std::getenv("FAKE_TOOL_CRASH"))
+        std::abort();
     const int status = Number("FAKE_TOOL_EXIT", 0);
     Log("ended " + std::to_string(status));
     return status;
