@@ -4,8 +4,9 @@
 //   FAKE_TOOL_CHATTY   when set: writes to its standard output and error before it ends, as a
 //                      tool reporting progress would
 //   FAKE_TOOL_EXIT     its exit status (default 0)
-//   FAKE_TOOL_CRASH    when set: it aborts instead of ending
+//   FAKE_TOOL_CRASH    when set: it is ended by a signal (one that leaves no core file)
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -47,7 +48,7 @@ int main(int argc, char**)
         }
     }
     if (std::getenv("FAKE_TOOL_CRASH"))
-        std::abort();
+        std::raise(SIGTERM);
     const int status = Number("FAKE_TOOL_EXIT", 0);
     Log("ended " + std::to_string(status));
     return status;
