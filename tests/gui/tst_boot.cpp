@@ -200,8 +200,8 @@ void Tst_Boot::init()
 
 void Tst_Boot::cleanup()
 {
-    for (const char* v :
-         {"FAKE_TOOL_LOG", "FAKE_TOOL_RUN_MS", "FAKE_TOOL_CHATTY", "FAKE_TOOL_EXIT"})
+    for (const char* v : {"FAKE_TOOL_LOG", "FAKE_TOOL_RUN_MS", "FAKE_TOOL_CHATTY", "FAKE_TOOL_EXIT",
+                          "FAKE_TOOL_CRASH"})
         qunsetenv(v);
     m_window.reset();
     Destroy_Windows();
