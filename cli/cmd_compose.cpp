@@ -1,7 +1,9 @@
 #include "app/UComon.h"
+#include "configurations/SafeFile.h"
 #include "update/SxComposer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTextStream>
@@ -60,16 +62,11 @@ int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err)
     if (QFileInfo(bin).isDir())
         c.NomeDirBin = bin + QLatin1Char('/');
 
-    // The compose replaces or deletes these; the source firmware must survive it.
-    QStringList written{output, c.NomeDirBin + QStringLiteral("Bin.sx")};
-    for (int stage = 1; stage <= Stage_Count; ++stage)
-        written.append(c.Stage_File(stage));
-    for (const QString& w : written) {
-        if (Same_File(Absolute(w), firmware)) {
-            err << "sw38591-cli compose: the firmware file " << QDir::toNativeSeparators(firmware)
-                << " would be overwritten; use another output file or firmware copy\n";
-            return 2;
-        }
+    // The result replaces its file; the source firmware must survive it.
+    if (Same_File(output, firmware)) {
+        err << "sw38591-cli compose: the firmware file " << QDir::toNativeSeparators(firmware)
+            << " would be overwritten; use another output file or firmware copy\n";
+        return 2;
     }
 
     bool said = false;
@@ -78,13 +75,22 @@ int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err)
         said = true;
     };
     try {
+        // The images as read now are the ones the result must hold, even if a file is
+        // replaced while the compose runs.
+        if (!c.NomeDirBin.isEmpty()) {
+            Recover_File_Group(c.NomeDirBin);
+            for (int b = 0; b < Bank_Count; ++b) {
+                QFile image(c.NomeDirBin + Bank_Of(b).image);
+                if (image.open(QIODevice::ReadOnly))
+                    c.Expected_Images[size_t(b)] = image.readAll();
+            }
+        }
         if (c.Compose(firmware)) {
             out << QDir::toNativeSeparators(c.Result_Path()) << '\n';
             return 0;
         }
         if (!said)
-            err << "sw38591-cli compose: no S9 record in " << QDir::toNativeSeparators(firmware)
-                << ", nothing written\n";
+            err << "sw38591-cli compose: nothing written\n";
     } catch (const App_Error& e) {
         err << e.text() << '\n';
     }

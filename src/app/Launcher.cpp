@@ -1,5 +1,7 @@
 #include "app/Launcher.h"
 
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QProcess>
 
 namespace {
@@ -21,13 +23,18 @@ public:
     }
 
     Wait_Result Start_And_Wait(const QString& program, const QStringList& args,
-                               const QString& workDir, int limitMs) override
+                               const QString& workDir, int limitMs,
+                               const std::function<void()>& whileWaiting) override
     {
         Wait_Result r;
         auto* p = new QProcess;
         p->setProgram(program);
         p->setArguments(args);
         p->setWorkingDirectory(workDir);
+        // A pipe would die with the configurator and take the tool with it at its next write.
+        p->setStandardInputFile(QProcess::nullDevice());
+        p->setStandardOutputFile(QProcess::nullDevice());
+        p->setStandardErrorFile(QProcess::nullDevice());
         p->start();
         r.started = p->waitForStarted();
         if (!r.started) {
@@ -35,13 +42,28 @@ public:
             delete p;
             return r;
         }
-        r.finished = p->waitForFinished(limitMs);
+        QElapsedTimer clock;
+        clock.start();
+        while (p->state() != QProcess::NotRunning && !p->waitForFinished(10)) {
+            if (p->state() == QProcess::NotRunning || clock.elapsed() >= limitMs)
+                break;
+            if (whileWaiting)
+                whileWaiting();
+        }
+        r.finished = p->state() == QProcess::NotRunning;
         if (r.finished) {
+            r.crashed = p->exitStatus() == QProcess::CrashExit;
             r.exitCode = p->exitCode();
             delete p;
         } else {
             // The tool goes on by itself; we only stop waiting for it.
             QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
+            r.stillRunning = [process = QPointer<QProcess>(p)] {
+                if (!process || process->state() == QProcess::NotRunning)
+                    return false;
+                process->waitForFinished(0); // notices an end the event loop has not seen yet
+                return process->state() != QProcess::NotRunning;
+            };
         }
         return r;
     }

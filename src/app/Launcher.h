@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Starting the external tools goes through here, so that tests can replace it.
 class Process_Launcher {
 public:
@@ -14,16 +16,22 @@ public:
         bool started = false;
         bool finished = false; // false: still running when the wait limit passed
         int exitCode = -1;
+        bool crashed = false; // ended abnormally (a signal): exitCode means nothing
         QString error;
+        // Set when the program outlived the wait: whether it is still running.
+        std::function<bool()> stillRunning;
     };
 
     virtual ~Process_Launcher() = default;
     // Starts `program` and returns at once; the program keeps running on its own.
     virtual Start_Result Start_Detached(const QString& program, const QStringList& args,
                                         const QString& workDir) = 0;
-    // Starts `program` and waits up to `limitMs` for it to end, without handling window events.
+    // Starts `program` and waits up to `limitMs` for it to end, calling `whileWaiting` (when
+    // set) about every 10 ms. The program's standard channels go to the null device, not to
+    // pipes, so that it outlives the configurator.
     virtual Wait_Result Start_And_Wait(const QString& program, const QStringList& args,
-                                       const QString& workDir, int limitMs) = 0;
+                                       const QString& workDir, int limitMs,
+                                       const std::function<void()>& whileWaiting) = 0;
 };
 
 // The current implementation: QProcess unless a test installed another.

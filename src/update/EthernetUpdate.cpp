@@ -2,14 +2,19 @@
 
 #include "app/Launcher.h"
 #include "app/UComon.h"
+#include "compiler/ConfigImage.h"
+#include "configurations/SafeFile.h"
 #include "configurations/TextToInt.h"
 #include "configurations/XmlFile.h"
+#include "language/ULanguage.h"
 #include "update/IcmpEcho.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDomDocument>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 
@@ -38,11 +43,26 @@ QString Join_IP_Address(const std::array<QString, 4>& parts)
            parts[3];
 }
 
+QString Canonical_IP_Address(const QString& text)
+{
+    std::array<QString, 4> parts;
+    if (!Split_IP_Address(text, parts))
+        return {};
+    QStringList numbers;
+    for (const QString& p : parts)
+        numbers << QString::number(Text_To_Int(p, 1000));
+    return numbers.join(QLatin1Char('.'));
+}
+
 bool Send_Ping(Icmp_Echo_Client& client, const QString& target, int& ping_res)
 {
     ping_res = 0;
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // The address the parameter file names, not what a resolver makes of the text.
+    const QString host = Canonical_IP_Address(target);
+    if (host.isEmpty())
+        return false;
     const QByteArray data = target.toUtf8();
     // Only the amount of data counts, not the kind of reply.
     const auto PingReply = [&ping_res](int bytesReceived) { ping_res = bytesReceived > 0 ? 1 : 2; };
@@ -50,7 +70,7 @@ bool Send_Ping(Icmp_Echo_Client& client, const QString& target, int& ping_res)
     do {
         QElapsedTimer sinceSend;
         sinceSend.start();
-        if (!client.Ping(target, data, Ping_Reply_Wait_Ms, PingReply, nullptr))
+        if (!client.Ping(host, data, Ping_Reply_Wait_Ms, PingReply, nullptr))
             return false;
         do {
             QThread::msleep(Ping_Pause_Ms);
@@ -132,12 +152,55 @@ void Compile_XML_Parameter(const Update_Request& r)
                       Parameter_Xml(r, Shared.Dir_Master, Shared.Conf_Dir));
 }
 
-void Start_Program(const QString& NomeSW, const QString& Parameter, int limitMs)
+QString Update_Files_Problem(const Update_Request& r, const QString& dirMaster,
+                             const QString& confDir, const QByteArray& image)
+{
+    const bool firmware = r.updateOption == 0 || r.updateOption == 1;
+    const bool configuration = r.updateOption == 0 || r.updateOption == 2;
+    if (firmware) {
+        const QString sim = Path_Join(dirMaster, QStringLiteral("Sim38591.sim"));
+        if (!QFileInfo(sim).isFile())
+            return Msg(845) + QDir::toNativeSeparators(sim);
+    }
+    if (!configuration)
+        return {};
+    if (image.size() != Config_Image_Data::Bank2_Size)
+        return Msg(849);
+    const QString binDir = Path_Join(confDir, QStringLiteral("bin"));
+    const QString path = Path_Join(binDir, QStringLiteral("bank2.bin"));
+    // An interrupted write of the bank pair is completed or undone before it is read.
+    Recover_File_Group(binDir);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Msg(846) + QDir::toNativeSeparators(path);
+    const QByteArray bytes = file.read(Config_Image_Data::Bank2_Size + 1);
+    if (file.error() != QFileDevice::NoError)
+        return Msg(846) + QDir::toNativeSeparators(path);
+    const auto* p = reinterpret_cast<const quint8*>(bytes.constData());
+    constexpr int header = Config_Image_Data::Frames_Size;
+    constexpr int sumAt = Config_Image_Data::Bank2_Size - 4;
+    bool sound = bytes.size() == Config_Image_Data::Bank2_Size;
+    if (sound) {
+        quint32 sum = 0;
+        for (int i = header; i < sumAt; ++i)
+            sum += p[i];
+        sound = sum == Get_LE32(p + sumAt);
+    }
+    if (!sound)
+        return Msg(847) + QDir::toNativeSeparators(path);
+    if (bytes != image)
+        return Msg(848) + QDir::toNativeSeparators(path);
+    return {};
+}
+
+Process_Launcher::Wait_Result Start_Program(const QString& NomeSW, const QString& Parameter,
+                                            int limitMs, const std::function<void()>& whileWaiting)
 {
     // An empty folder keeps the current one.
-    const Process_Launcher::Wait_Result r =
-        Launcher().Start_And_Wait(NomeSW, QProcess::splitCommand(Parameter), QString(), limitMs);
+    Process_Launcher::Wait_Result r = Launcher().Start_And_Wait(
+        NomeSW, QProcess::splitCommand(Parameter), QString(), limitMs, whileWaiting);
     if (!r.started)
         throw App_Error(QStringLiteral("Cannot start the program %1: %2")
                             .arg(QDir::toNativeSeparators(NomeSW), r.error));
+    return r;
 }

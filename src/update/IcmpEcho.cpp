@@ -1,8 +1,10 @@
 #include "update/IcmpEcho.h"
 
 #include <QElapsedTimer>
-#include <QHostAddress>
+#include <QStringList>
+
 #include <QtEndian>
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 // The order matters: winsock2 before windows, iphlpapi before icmpapi.
@@ -28,13 +30,13 @@ namespace {
 // would send the typed text to a name server and could hold the window for seconds.
 bool Parse_Ipv4(const QString& host, quint32* address, QString* error)
 {
-    QHostAddress a;
-    if (!a.setAddress(host) || a.protocol() != QAbstractSocket::IPv4Protocol) {
+    const std::optional<quint32> a = Ipv4_Address(host);
+    if (!a) {
         if (error)
             *error = QStringLiteral("\"%1\" is not an IPv4 address").arg(host);
         return false;
     }
-    *address = a.toIPv4Address();
+    *address = *a;
     return true;
 }
 
@@ -232,6 +234,26 @@ System_Icmp_Client System_Client;
 Icmp_Echo_Client* Current = nullptr;
 
 } // namespace
+
+std::optional<quint32> Ipv4_Address(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return std::nullopt;
+    quint32 address = 0;
+    for (const QString& part : parts) {
+        // Decimal digits only: a resolver would read "010" as octal and accept "1.2.3".
+        if (part.isEmpty() || part.size() > 9 ||
+            !std::all_of(part.begin(), part.end(),
+                         [](QChar c) { return c.isDigit() && c.unicode() < 128; }))
+            return std::nullopt;
+        const uint n = part.toUInt();
+        if (n > 255)
+            return std::nullopt;
+        address = address << 8 | n;
+    }
+    return address;
+}
 
 Icmp_Echo_Client& Icmp_Client()
 {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // ICMP echo ("ping") to an IPv4 host. The reachability check of the update window goes
 // through here, so that tests can answer for a device.
@@ -21,6 +22,10 @@ public:
     virtual bool Ping(const QString& host, const QByteArray& data, int replyWaitMs,
                       const Reply_Handler& onReply, QString* error) = 0;
 };
+
+// The address of four dotted decimal numbers from 0 to 255 (a leading zero is no octal mark),
+// nothing else; std::nullopt for any other text.
+std::optional<quint32> Ipv4_Address(const QString& text);
 
 // The current client: the system's ICMP unless a test installed another.
 Icmp_Echo_Client& Icmp_Client();

@@ -3,6 +3,7 @@
 #include "app/Launcher.h"
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
+#include "compiler/ConfigImage.h"
 #include "update/SxComposer.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -156,7 +158,15 @@ void TFModifyFileSx::LbButton2Click()
 
 bool TFModifyFileSx::ExeModFileSxClick()
 {
+    // The firmware must hold the images this update compiled, not whatever the files hold now.
+    if (Config_Image.Bank2_Length != Config_Image_Data::Bank2_Size) {
+        Ui().Info_Box(QStringLiteral("No Configuration Compiled,Abort Procedure"));
+        return false;
+    }
     Sx_Composer c;
+    c.Expected_Images = {
+        QByteArray(reinterpret_cast<const char*>(Config_Image.Bank1_Area.data()), Bank_Size),
+        QByteArray(reinterpret_cast<const char*>(Config_Image.Bank2_Buffer.data()), Bank_Size)};
     c.NomeDirSxNew = NomeDirSxNew;
     c.NomeFileSxNew = NomeFileSxNew;
     c.NomeDirBin = NomeDirBin;
@@ -169,8 +179,17 @@ bool TFModifyFileSx::ExeModFileSxClick()
             Avanzamento->setMaximum(maximum);
         Avanzamento->setValue(value);
     };
-    const Busy_Cursor busy;
-    return c.Compose(Path_Join(Shared.Dir_Master, NomeFileSx));
+    bool done = false;
+    {
+        const Busy_Cursor busy;
+        const auto failed = qScopeGuard([&] {
+            // A full bar would tell of a result that was not made.
+            if (!done)
+                Avanzamento->setValue(0);
+        });
+        done = c.Compose(Path_Join(Shared.Dir_Master, NomeFileSx));
+    }
+    return done;
 }
 
 void TFModifyFileSx::ExeUpdateFirClick()

@@ -1,12 +1,17 @@
 #include "update/SxComposer.h"
 
 #include "app/UComon.h"
+#include "configurations/SafeFile.h"
+#include "update/SxVerify.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -185,14 +190,23 @@ private:
 
     void Write(const char* data, qsizetype size)
     {
-        if (size > 0 && m_file.write(data, size) != size)
-            Fail();
+        // A write cut short by a full disk is retried, so that the next one names the reason.
+        while (size > 0) {
+            const qint64 n = m_file.write(data, size);
+            if (n < 0)
+                Fail();
+            if (n == 0)
+                Fail(QString::fromLocal8Bit(std::strerror(ENOSPC)));
+            data += n;
+            size -= qsizetype(n);
+        }
     }
 
-    [[noreturn]] void Fail() const
+    [[noreturn]] void Fail(const QString& reason = {}) const
     {
-        throw App_Error(QStringLiteral("Cannot write the file %1: %2")
-                            .arg(Shown(m_file.fileName()), m_file.errorString()));
+        throw App_Error(
+            QStringLiteral("Cannot write the file %1: %2")
+                .arg(Shown(m_file.fileName()), reason.isEmpty() ? m_file.errorString() : reason));
     }
 
     QFile m_file;
@@ -208,17 +222,17 @@ std::filesystem::path Fs_Path(const QString& path)
 #endif
 }
 
-// Puts `from` in place of `to` in one step; an earlier `to` stays when it fails.
-// Returns the reason of a failure, empty on success.
-QString Replace_File(const QString& from, const QString& to)
+// Intermediate files only: both names lie in the private folder.
+void Rename_Intermediate(const QString& from, const QString& to)
 {
-    const QFileInfo target(to);
-    if (target.exists() && !target.isWritable())
-        return QStringLiteral("the file is read-only");
     std::error_code ec;
     std::filesystem::rename(Fs_Path(from), Fs_Path(to), ec);
-    return ec ? QString::fromLocal8Bit(ec.message()) : QString();
+    if (ec)
+        throw App_Error(QStringLiteral("Cannot write the file %1: %2")
+                            .arg(Shown(to), QString::fromLocal8Bit(ec.message())));
 }
+
+const QString Lock_Name = QStringLiteral("lock");
 
 // Removes a file when the scope ends, however it ends.
 class Remove_At_Exit final {
@@ -285,8 +299,9 @@ QByteArray Render_Bank(const QByteArray& image, quint32 first)
     return out;
 }
 
-void Sx_Composer::Message(const QString& text) const
+void Sx_Composer::Message(const QString& text)
 {
+    ++m_messages;
     if (On_Message)
         On_Message(text);
 }
@@ -299,7 +314,12 @@ void Sx_Composer::Progress(int value) const
 
 QString Sx_Composer::Stage_File(int stage) const
 {
-    return NomeDirSxNew + QStringLiteral("B%1.sx").arg(stage);
+    return Work_Dir() + QStringLiteral("B%1.sx").arg(stage);
+}
+
+QString Sx_Composer::Work_Folder_Prefix(const QString& resultName)
+{
+    return QLatin1Char('.') + resultName + QStringLiteral(".compose-");
 }
 
 int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& input)
@@ -318,6 +338,8 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
         return stop(QStringLiteral("File New *.Sx Not Found,Abort Procedure"));
     if (NomeDirBin.isEmpty() || !QFileInfo(NomeDirBin).isDir())
         return stop(QStringLiteral("Directory Bin Not Found,Abort Procedure"));
+    // An interrupted write of the bank pair is completed or undone before either is read.
+    Recover_File_Group(NomeDirBin);
     const QString imagePath = NomeDirBin + window.image;
     if (!QFileInfo(imagePath).isFile())
         return stop(QStringLiteral("File %1 Not Found,Abort Procedure").arg(window.image));
@@ -325,8 +347,13 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
     // Padding a short image would put undefined bytes into the device.
     if (image.size() < Bank_Size)
         return stop(QStringLiteral("File %1 Too Short,Abort Procedure").arg(window.image));
+    const QByteArray& expected = Expected_Images[size_t(bank)];
+    if (!expected.isEmpty() && image.left(Bank_Size) != expected.left(Bank_Size))
+        return stop(QStringLiteral("File %1 Changed Since This Update Wrote It,Abort Procedure")
+                        .arg(window.image));
+    m_merged[size_t(bank)] = image.left(Bank_Size);
 
-    const QString binSxPath = NomeDirBin + QStringLiteral("Bin.sx");
+    const QString binSxPath = Work_Dir() + QStringLiteral("Bin.sx");
     const Remove_At_Exit binSxGone(binSxPath);
     const QByteArray binSx = Render_Bank(image, window.first);
     Line_Writer binSxFile(binSxPath);
@@ -334,12 +361,13 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
     binSxFile.Close();
 
     Line_Reader in(input);
-    Line_Writer out(NomeDirSxNew + outName);
+    Line_Writer out(Work_Dir() + outName);
     m_maximum = Bank_Records + in.Count_Lines();
 
     int value = 0;
     bool merged = false;
     bool unreadable = false;
+    bool ended = false; // an S9 line came
     int result = -1;
     const char* p = nullptr;
     qsizetype length = 0;
@@ -369,7 +397,9 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
                 continue;
             }
         } else if (length >= 2 && p[0] == 'S' && p[1] == '9') {
-            result = merged ? 1 : 0;
+            if (!ended)
+                result = merged ? 1 : 0;
+            ended = true;
         }
         out.Line(p, length);
     }
@@ -378,6 +408,10 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
 
     if (unreadable)
         return stop(QStringLiteral("File New Sx Not Create,Abort Procedure"));
+    // The window's records only came after the end record.
+    if (result == 0 && merged)
+        return stop(QStringLiteral("Address Window of %1 After End Record S9,Abort Procedure")
+                        .arg(window.image));
     if (result == 0)
         return stop(
             QStringLiteral("Address Window of %1 Not Found,Abort Procedure").arg(window.image));
@@ -388,48 +422,123 @@ void Sx_Composer::Pass_On(int stage, const QString& input, const QString& output
 {
     // The first stage's input is the source firmware, which must stay where it is.
     if (stage == 1) {
-        QFile::remove(output);
         QFile source(input);
         if (!source.copy(output))
             throw App_Error(QStringLiteral("Cannot write the file %1: %2")
                                 .arg(Shown(output), source.errorString()));
         return;
     }
-    const QString reason = Replace_File(input, output);
-    // A lost intermediate shows up at the last stage, which must not claim a result.
-    if (!reason.isEmpty() && output == Result_Path())
-        throw App_Error(QStringLiteral("Cannot write the file %1: %2").arg(Shown(output), reason));
+    Rename_Intermediate(input, output);
+}
+
+bool Sx_Composer::Put_Result(const QString& composed)
+{
+    Atomic_File result(Result_Path());
+    {
+        QFile in(composed);
+        if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw App_Error(QStringLiteral("Cannot read the file %1: %2")
+                                .arg(Shown(composed), in.errorString()));
+        QByteArray block(Chunk, Qt::Uninitialized);
+        qint64 got;
+        while ((got = in.read(block.data(), block.size())) > 0)
+            result.Write(block.constData(), qsizetype(got));
+        if (got < 0)
+            throw App_Error(QStringLiteral("Cannot read the file %1: %2")
+                                .arg(Shown(composed), in.errorString()));
+    }
+    QFile::remove(composed);
+    result.Finish();
+    if (Verify) {
+        std::array<QByteArray, Bank_Count> images;
+        for (int b = 0; b < Bank_Count; ++b) {
+            if (Stage_Result[size_t(b)] == 1)
+                images[size_t(b)] = Expected_Images[size_t(b)].isEmpty()
+                                        ? m_merged[size_t(b)]
+                                        : Expected_Images[size_t(b)].left(Bank_Size);
+        }
+        // Read back from the disk: what the flash tool will get.
+        const QString reason = Verify_Composed(result.Temporary(), images);
+        if (!reason.isEmpty()) {
+            Message(QStringLiteral("Check of %1 Failed (%2),Abort Procedure")
+                        .arg(NomeFileSxNew, reason));
+            return false;
+        }
+    }
+    result.Put_In_Place();
+    return true;
+}
+
+// A killed compose leaves its private folder behind; its lock tells a live one from a dead one.
+void Sx_Composer::Remove_Stale_Work_Folders() const
+{
+    const QDir dir(NomeDirSxNew);
+    const QStringList found = dir.entryList({Work_Folder_Prefix(NomeFileSxNew) + QLatin1Char('*')},
+                                            QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString& name : found) {
+        const QString path = dir.filePath(name);
+        QLockFile lock(Path_Join(path, Lock_Name));
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue;
+        lock.unlock();
+        QDir(path).removeRecursively();
+    }
 }
 
 bool Sx_Composer::Compose(const QString& firmware)
 {
     Stage_Result = {};
-    struct Intermediates_Gone {
-        const Sx_Composer& c;
-        ~Intermediates_Gone()
+    m_merged = {};
+    m_messages = 0;
+    if (NomeDirSxNew.isEmpty() || NomeFileSxNew.isEmpty()) {
+        // Nowhere to write: the first stage's checks, before anything is written.
+        Stage_Result[0] = -1;
+        Message(QFileInfo(firmware).isFile()
+                    ? QStringLiteral("File New *.Sx Not Found,Abort Procedure")
+                    : QStringLiteral("File *.Sx Not Found,Abort Procedure"));
+        return false;
+    }
+    // Refused before anything is written, also for an administrator.
+    Check_Writable(Result_Path());
+    Remove_Stale_Work_Folders();
+    QTemporaryDir work(NomeDirSxNew + Work_Folder_Prefix(NomeFileSxNew) + QStringLiteral("XXXXXX"));
+    if (!work.isValid())
+        throw App_Error(QStringLiteral("Cannot write the file %1: %2")
+                            .arg(Shown(Result_Path()), work.errorString()));
+    QLockFile lock(work.filePath(Lock_Name));
+    lock.setStaleLockTime(0);
+    lock.tryLock(0);
+    struct Work_Gone {
+        QString& work;
+        QLockFile& lock;
+        ~Work_Gone()
         {
-            if (c.NomeDirSxNew.isEmpty())
-                return;
-            for (int stage = 1; stage <= Stage_Count; ++stage) {
-                const QString name = QStringLiteral("B%1.sx").arg(stage);
-                if (name.compare(c.NomeFileSxNew, Qt::CaseInsensitive) != 0)
-                    QFile::remove(c.Stage_File(stage));
-            }
+            lock.unlock();
+            work.clear();
         }
-    } const gone{*this};
+    } const gone{m_work, lock};
+    m_work = work.path() + QLatin1Char('/');
 
     for (int stage = 1; stage <= Stage_Count; ++stage) {
         const QString input = stage == 1 ? firmware : Stage_File(stage - 1);
         const int bank = stage - 1;
         if (bank < Bank_Count && Merge_Switch[size_t(bank)]) {
+            const int before = m_messages;
             const int result = Merge_Bank(bank, QStringLiteral("B%1.sx").arg(stage), input);
             Stage_Result[size_t(bank)] = result;
-            if (result == -1)
+            if (result == -1) {
+                if (m_messages == before)
+                    Message(QStringLiteral("No S9 Record in %1, No File Created,Abort Procedure")
+                                .arg(QFileInfo(input).fileName()));
                 return false;
+            }
+            if (stage > 1)
+                QFile::remove(input); // room on a small disk
         } else {
-            Pass_On(stage, input, stage == Stage_Count ? Result_Path() : Stage_File(stage));
+            Pass_On(stage, input, Stage_File(stage));
             Stage_Result[size_t(bank)] = 0;
         }
     }
-    return true;
+    return Put_Result(Stage_File(Stage_Count));
 }

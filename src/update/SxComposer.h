@@ -39,7 +39,9 @@ QByteArray Render_Bank(const QByteArray& image, quint32 first);
 
 // Merges the configuration images into a copy of the firmware, in five stages:
 // stage n merges bank n when its switch is on, otherwise passes its input on. Only banks 1
-// and 2 exist, so stages 3 to 5 always pass on; the last one puts the result in place.
+// and 2 exist, so stages 3 to 5 always pass on. The stages work in a private folder beside the
+// result, created fresh and removed afterwards; the result is read back and checked
+// (Verify_Composed) before it replaces the previous one in one step.
 // The folders end with '/', as the window keeps them.
 class Sx_Composer final {
 public:
@@ -47,6 +49,11 @@ public:
     QString NomeFileSxNew; // result file name
     QString NomeDirBin;    // folder of the images; empty when there is none
     std::array<bool, Stage_Count> Merge_Switch{true, true, false, false, false};
+    // The images this update wrote (the caller's own copy, not the files): a bank file that
+    // differs stops the compose. An empty entry: the window must hold the file as it was read.
+    std::array<QByteArray, Bank_Count> Expected_Images;
+    // Off only to look at what the stages alone make of an input.
+    bool Verify = true;
 
     // Plain messages of a stop, in the order they arise.
     std::function<void(const QString&)> On_Message;
@@ -54,12 +61,14 @@ public:
     std::function<void(int value, int maximum)> On_Progress;
 
     // -1: the stage stopped (with a message, or silently when the input has no S9 line);
-    // 1: the bank was merged. Throws App_Error when a file cannot be read or written.
+    // 1: the bank was merged. The output goes into the private folder while Compose runs,
+    // else into NomeDirSxNew. Throws App_Error when a file cannot be read or written.
     int Merge_Bank(int bank, const QString& outName, const QString& input);
 
     // Runs the five stages from `firmware`. True only when this run wrote the result file;
-    // after a stop the previous result stays as it was. The intermediate files are gone
-    // afterwards, also after a stop or an error (App_Error).
+    // after a stop (always with a message) or an error (App_Error: a file that cannot be
+    // read or written, a read-only result or folder) the previous result stays as it was and
+    // the private folder is gone.
     bool Compose(const QString& firmware);
 
     // Per stage of the last Compose: the result of Merge_Bank, 0 for a stage that passed its
@@ -67,12 +76,21 @@ public:
     std::array<std::optional<int>, Stage_Count> Stage_Result{};
 
     QString Result_Path() const { return NomeDirSxNew + NomeFileSxNew; }
-    QString Stage_File(int stage) const; // B1.sx .. B5.sx in the output folder
+
+    // The name pattern of the private folders beside `result`.
+    static QString Work_Folder_Prefix(const QString& resultName);
 
 private:
-    void Message(const QString& text) const;
+    void Message(const QString& text);
     void Progress(int value) const;
+    QString Work_Dir() const { return m_work.isEmpty() ? NomeDirSxNew : m_work; }
+    QString Stage_File(int stage) const; // B1.sx .. B5.sx in the private folder
     void Pass_On(int stage, const QString& input, const QString& output) const;
+    bool Put_Result(const QString& composed);
+    void Remove_Stale_Work_Folders() const;
 
     int m_maximum = 0;
+    int m_messages = 0;
+    QString m_work; // the private folder of the running Compose, with '/'
+    std::array<QByteArray, Bank_Count> m_merged; // the images the stages merged
 };

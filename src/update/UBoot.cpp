@@ -2,12 +2,15 @@
 
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
+#include "compiler/ConfigImage.h"
 #include "language/ULanguage.h"
 #include "update/EthernetUpdate.h"
 #include "update/IcmpEcho.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -37,6 +40,62 @@ bool Can_Take_Focus(const QWidget* w)
 {
     return w->isEnabled() && w->isVisible() && (w->focusPolicy() & Qt::TabFocus);
 }
+
+// While the check or the tool runs, the windows repaint but take no input: a click or key
+// queued meanwhile would otherwise start a second update, or close the window, afterwards.
+class Busy_Window final : public QObject {
+public:
+    explicit Busy_Window(bool& busy) : m_busy(busy)
+    {
+        m_busy = true;
+        qApp->installEventFilter(this);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    ~Busy_Window() override
+    {
+        QApplication::restoreOverrideCursor();
+        qApp->removeEventFilter(this);
+        m_busy = false;
+    }
+    Busy_Window(const Busy_Window&) = delete;
+    Busy_Window& operator=(const Busy_Window&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::InputMethod:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::Drop:
+            return true;
+        case QEvent::Close:
+            // The close box, of any window.
+            return watched->isWidgetType();
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool& m_busy;
+};
 
 } // namespace
 
@@ -92,11 +151,20 @@ TFBoot::TFBoot(QWidget* parent)
     CB_Update_Options->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     CB_Update_Option_Read_Back = Named(new QCheckBox(P_Options), "CB_Update_Option_Read_Back");
     auto* options = new QGridLayout(P_Options);
-    options->setContentsMargins(16, 6, 16, 6);
-    options->setVerticalSpacing(6);
+    options->setContentsMargins(16, 4, 16, 4);
+    options->setVerticalSpacing(2);
     options->addWidget(L_Update_Option, 0, 0);
     options->addWidget(CB_Update_Options, 0, 1);
     options->addWidget(CB_Update_Option_Read_Back, 1, 1);
+    // What the update is doing: the room beside the read-back box, two lines at most.
+    L_Update_Status = Named(new QLabel(P_Options), "L_Update_Status");
+    L_Update_Status->setWordWrap(true);
+    QFont statusFont = L_Update_Status->font();
+    statusFont.setPointSizeF(statusFont.pointSizeF() * 0.9);
+    L_Update_Status->setFont(statusFont);
+    L_Update_Status->setMinimumHeight(QFontMetrics(statusFont).lineSpacing() * 2);
+    L_Update_Status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    options->addWidget(L_Update_Status, 1, 0);
     options->setColumnStretch(0, 1);
 
     P_Button = Panel(this, "P_Button", 40);
@@ -211,46 +279,94 @@ bool TFBoot::Send_Ping()
     return ::Send_Ping(Icmp_Client(), Join_IP_Address(IP_Texts()), ping_res);
 }
 
+void TFBoot::Show_Status(const QString& text)
+{
+    if (L_Update_Status->text() != text)
+        L_Update_Status->setText(text);
+}
+
 void TFBoot::Btn_UpdateClick()
 {
-    // The check handles window events, so a second press can arrive while it runs.
-    if (m_checking)
+    if (m_busy)
         return;
-    // What was asked for when the button was pressed, even if the boxes change meanwhile.
+    // One device update at a time: the tool of the last one may still be writing.
+    if (m_toolRunning) {
+        if (m_toolRunning()) {
+            Ui().Warning_Box(Msg(844));
+            return;
+        }
+        m_toolRunning = nullptr;
+    }
+    // What was asked for when the button was pressed.
     Update_Request request;
     request.ipAddress = Join_IP_Address(IP_Texts());
     request.updateOption = CB_Update_Options->currentIndex();
     request.readBack = CB_Update_Option_Read_Back->isChecked();
 
-    m_checking = true;
     bool found;
     {
-        const auto done = qScopeGuard([this] { m_checking = false; });
+        const Busy_Window busy(m_busy);
+        Show_Status(Msg(838));
+        const auto cleared = qScopeGuard([this] { Show_Status(QString()); });
         found = Send_Ping();
     }
-    if (m_cancelRequested) {
-        m_cancelRequested = false;
-        QDialog::reject();
+    if (!found) {
+        if (ping_res == 2)
+            Ui().Warning_Box(Msg(836));
+        else
+            Ui().Error_Box(Msg(837));
         return;
     }
-    if (found) {
-        Shared.Last_IP_Address = request.ipAddress;
-        Shared.Last_Update_Option = request.updateOption;
-        Shared.Last_Read_Back = request.readBack;
-        Compile_XML_Parameter(request);
-        Start_Program(Path_Join(Shared.Dir_Program, Update_Tool_Name), QString());
-    } else if (ping_res == 2) {
-        Ui().Warning_Box(Msg(836));
+    Shared.Last_IP_Address = request.ipAddress;
+    Shared.Last_Update_Option = request.updateOption;
+    Shared.Last_Read_Back = request.readBack;
+    // Only the images this update wrote may reach the device.
+    const QString problem = Update_Files_Problem(
+        request, Shared.Dir_Master, Shared.Conf_Dir,
+        QByteArray(reinterpret_cast<const char*>(Config_Image.Bank2_Buffer.data()),
+                   Config_Image.Bank2_Length));
+    if (!problem.isEmpty()) {
+        Ui().Error_Box(problem);
+        return;
+    }
+    Compile_XML_Parameter(request);
+    Run_Update_Tool();
+}
+
+void TFBoot::Run_Update_Tool()
+{
+    const Busy_Window busy(m_busy);
+    QElapsedTimer clock;
+    clock.start();
+    const auto running = [&] {
+        Show_Status(Msg(839) + QString::number(clock.elapsed() / 1000) + Msg(840));
+    };
+    running();
+    bool told = false;
+    const auto untold = qScopeGuard([&] {
+        if (!told)
+            Show_Status(QString());
+    });
+    const Process_Launcher::Wait_Result r = Start_Program(
+        Path_Join(Shared.Dir_Program, Update_Tool_Name), QString(), Tool_Wait_Limit, [&] {
+            running();
+            QCoreApplication::processEvents();
+        });
+    told = true;
+    if (!r.finished) {
+        m_toolRunning = r.stillRunning;
+        Show_Status(Msg(843));
+    } else if (r.crashed) {
+        Show_Status(Msg(842));
     } else {
-        Ui().Error_Box(Msg(837));
+        // The tool's own conventions are unknown: the status is told, not judged.
+        Show_Status(Msg(841) + QString::number(r.exitCode));
     }
 }
 
 void TFBoot::reject()
 {
-    if (m_checking) {
-        m_cancelRequested = true;
+    if (m_busy)
         return;
-    }
     QDialog::reject();
 }

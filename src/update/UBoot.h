@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -29,6 +30,9 @@ public:
     // 0 no reply event yet, 1 the device answered, 2 a reply without data.
     int ping_res = 0;
 
+    // How long an update waits for the tool.
+    int Tool_Wait_Limit = 150000;
+
     void reject() override;
 
 protected:
@@ -39,6 +43,8 @@ private:
     void FormShow();
     bool KeyPress(int box, const QString& key);
     std::array<QString, 4> IP_Texts() const;
+    void Show_Status(const QString& text);
+    void Run_Update_Tool();
 
     QWidget* P_Title = nullptr;
     QWidget* P_IP_Address = nullptr;
@@ -53,8 +59,10 @@ private:
     QCheckBox* CB_Update_Option_Read_Back = nullptr;
     QPushButton* Btn_Cancel = nullptr;
     QPushButton* Btn_Update = nullptr;
+    QLabel* L_Update_Status = nullptr;
 
-    bool m_checking = false;
-    // Cancel or the close box while the check runs: acted on when it has ended.
-    bool m_cancelRequested = false;
+    // The check or the wait for the tool runs; user input is discarded meanwhile.
+    bool m_busy = false;
+    // Set while a tool this window started outlives its wait: whether it still runs.
+    std::function<bool()> m_toolRunning;
 };

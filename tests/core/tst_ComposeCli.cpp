@@ -2,8 +2,16 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
 #include <QtTest>
+
+#ifndef Q_OS_WIN
+#include <csignal>
+#endif
 
 namespace {
 
@@ -27,7 +35,12 @@ private Q_SLOTS:
     void writesTheResult();
     void stopKeepsThePreviousResult_data();
     void stopKeepsThePreviousResult();
-    void refusesToOverwriteTheFirmware();
+    void readOnlyResultIsKept_data();
+    void readOnlyResultIsKept();
+    void firmwareBesideTheResult_data();
+    void firmwareBesideTheResult();
+    void usersFilesBesideTheResult();
+    void killedRunLeavesOldOrNew();
     void usage_data();
     void usage();
 };
@@ -79,8 +92,14 @@ void tst_ComposeCli::stopKeepsThePreviousResult_data()
         << Join_Lines(fw) << false << QByteArray("File bank2.bin Not Found,Abort Procedure\n");
     QTest::newRow("bad S2 line") << Join_Lines(QByteArrayList{"S2XX"} + fw) << true
                                  << QByteArray("File New Sx Not Create,Abort Procedure\n");
-    QTest::newRow("no S9 line") << Join_Lines(fw.mid(0, fw.size() - 1)) << true
-                                << QByteArray("no S9 record");
+    QTest::newRow("S3 record inside bank 1's window")
+        << Join_Lines(QByteArrayList{Srec_Line("S3", 4, 0x0038A000, QByteArray(4, '\x03'))} + fw)
+        << true
+        << QByteArray("Check of New_sx38591.sx Failed (address 0x38A000 is given twice (lines 1 "
+                      "and 262)),Abort Procedure\n");
+    QTest::newRow("no S9 line")
+        << Join_Lines(fw.mid(0, fw.size() - 1)) << true
+        << QByteArray("No S9 Record in sx38591.sx, No File Created,Abort Procedure\n");
 }
 
 void tst_ComposeCli::stopKeepsThePreviousResult()
@@ -103,20 +122,145 @@ void tst_ComposeCli::stopKeepsThePreviousResult()
     QCOMPARE(f.Leftovers(), QStringList());
 }
 
-void tst_ComposeCli::refusesToOverwriteTheFirmware()
+void tst_ComposeCli::readOnlyResultIsKept_data()
 {
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("read-only result") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+void tst_ComposeCli::readOnlyResultIsKept()
+{
+    QFETCH(bool, folder);
+    Compose_Folder f;
+    Compose_Folder::Write(f.firmware, Join_Lines(Synthetic_Firmware()));
+    Compose_Folder::Write(f.result, "an earlier result");
+    const QString locked = folder ? f.conf : f.result;
+    const QFile::Permissions before = QFile::permissions(locked);
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                              QFile::ExeGroup));
+    const Cli_Run r = Cli({f.conf, QStringLiteral("--firmware"), f.firmware});
+    QFile::setPermissions(locked, before);
+
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, "Cannot write the file " + Native(f.result) +
+                        (folder ? ": the folder is read-only\n" : ": the file is read-only\n"));
+    QCOMPARE(Read_All(f.result), QByteArray("an earlier result"));
+    QCOMPARE(
+        QDir(f.conf).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+        (QStringList{"New_sx38591.sx", "bin"}));
+}
+
+void tst_ComposeCli::firmwareBesideTheResult_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("exitCode");
+    // The result would replace the firmware itself.
+    QTest::newRow("firmware as the result") << QStringLiteral("New_sx38591.sx") << 2;
+    // The stages work elsewhere: a firmware named like one of them is only read.
+    QTest::newRow("firmware named like a stage file") << QStringLiteral("B3.sx") << 0;
+}
+
+void tst_ComposeCli::firmwareBesideTheResult()
+{
+    QFETCH(QString, name);
+    QFETCH(int, exitCode);
     Compose_Folder f;
     const QByteArray firmware = Join_Lines(Synthetic_Firmware());
-    // The compose's own intermediate file names in the output folder.
-    const QString inConf = f.conf + QStringLiteral("/B3.sx");
+    const QString inConf = f.conf + QLatin1Char('/') + name;
     Compose_Folder::Write(inConf, firmware);
 
     const Cli_Run r = Cli({f.conf, QStringLiteral("--firmware"), inConf});
 
-    QCOMPARE(r.exitCode, 2);
-    QVERIFY2(r.err.contains("would be overwritten"), r.err.constData());
+    QCOMPARE(r.exitCode, exitCode);
+    if (exitCode == 2)
+        QVERIFY2(r.err.contains("would be overwritten"), r.err.constData());
     QCOMPARE(Read_All(inConf), firmware);
-    QVERIFY(!QFile::exists(f.result));
+    if (exitCode == 0)
+        QVERIFY(QFile::exists(f.result));
+}
+
+void tst_ComposeCli::usersFilesBesideTheResult()
+{
+    Compose_Folder f;
+    Compose_Folder::Write(f.firmware, Join_Lines(Synthetic_Firmware()));
+    const QString dir = f.root.filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(dir));
+    QStringList own;
+    for (int stage = 1; stage <= 5; ++stage) {
+        own << dir + QStringLiteral("/B%1.sx").arg(stage);
+        Compose_Folder::Write(own.last(), "mine " + QByteArray::number(stage));
+        if (stage % 2)
+            QVERIFY(QFile::setPermissions(own.last(), QFile::ReadOwner));
+    }
+
+    const Cli_Run r = Cli({f.conf, QStringLiteral("--firmware"), f.firmware,
+                           QStringLiteral("--out"), dir + QStringLiteral("/x.sx")});
+
+    QCOMPARE(r.err, QByteArray());
+    QCOMPARE(r.exitCode, 0);
+    for (int stage = 1; stage <= 5; ++stage)
+        QCOMPARE(Read_All(own[stage - 1]), "mine " + QByteArray::number(stage));
+    QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             (QStringList{"B1.sx", "B2.sx", "B3.sx", "B4.sx", "B5.sx", "x.sx"}));
+}
+
+void tst_ComposeCli::killedRunLeavesOldOrNew()
+{
+#ifdef Q_OS_WIN
+    QSKIP("kill -9 is a POSIX signal");
+#else
+    Compose_Folder f;
+    // Large enough that a run lasts a while.
+    QByteArrayList fw = Synthetic_Firmware();
+    for (quint32 i = 0; i < 20000; ++i)
+        fw.insert(1, S2_Line(0x100000 + 32 * i));
+    Compose_Folder::Write(f.firmware, Join_Lines(fw));
+    const QByteArray fresh =
+        f.Expected(QByteArrayList(fw.mid(0, 20004)) +
+                   QByteArrayList{"BANK1", fw[20006], "BANK2", fw[20009], fw[20010]});
+    const QStringList args{QStringLiteral("compose"), f.conf, QStringLiteral("--firmware"),
+                           f.firmware};
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(Run_Cli(args).exitCode, 0);
+    const qint64 runMs = qMax<qint64>(clock.elapsed(), 20);
+    QCOMPARE(Read_All(f.result), fresh);
+
+    const QByteArray old = "an earlier result";
+    QRandomGenerator random(38591);
+    int cut = 0, kept = 0, replaced = 0;
+    for (int round = 0; round < 25; ++round) {
+        Compose_Folder::Write(f.result, old);
+        QProcess p;
+        p.start(qEnvironmentVariable("SW38591_CLI"), args);
+        QVERIFY(p.waitForStarted());
+        // From the start to past the end of a whole run.
+        QThread::msleep(random.bounded(int(runMs * 3 / 2)));
+        ::kill(pid_t(p.processId()), SIGKILL);
+        QVERIFY(p.waitForFinished(10000));
+        const QByteArray now = Read_All(f.result);
+        if (now == old)
+            ++kept;
+        else if (now == fresh)
+            ++replaced;
+        else
+            ++cut;
+        // What a killed run leaves is hidden; nothing a user would take for a firmware.
+        QCOMPARE(QDir(f.conf).entryList(QDir::Files), QStringList{"New_sx38591.sx"});
+    }
+    QCOMPARE(cut, 0);
+    qInfo("kept %d, replaced %d of 25 (a run takes %lld ms)", kept, replaced, runMs);
+
+    // The next run clears the leftovers of the killed ones.
+    QCOMPARE(Run_Cli(args).exitCode, 0);
+    QCOMPARE(Read_All(f.result), fresh);
+    QCOMPARE(
+        QDir(f.conf).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+        (QStringList{"New_sx38591.sx", "bin"}));
+    QCOMPARE(f.Leftovers(), QStringList());
+#endif
 }
 
 void tst_ComposeCli::usage_data()

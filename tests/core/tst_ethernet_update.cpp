@@ -7,7 +7,10 @@
 #include <QDomDocument>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
+
+#include <optional>
 
 #ifndef Q_OS_WIN
 #include <csignal>
@@ -73,6 +76,27 @@ QStringList Head(const QString& ip)
             QStringLiteral("Zedazede_Zeruvi/Operations")};
 }
 
+// Records the address it is handed and answers at once, as a device would; sends nothing.
+class Recording_Icmp final : public Icmp_Echo_Client {
+public:
+    bool Ping(const QString& host, const QByteArray& data, int, const Reply_Handler& onReply,
+              QString*) override
+    {
+        hosts << host;
+        sent << data;
+        onReply(8 + int(data.size()));
+        return true;
+    }
+    QStringList hosts;
+    QList<QByteArray> sent;
+};
+
+// The fake update tool built with the tests (tests/tools/fake_update_tool).
+QString Fake_Tool()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tool-bin/fake_update_tool");
+}
+
 } // namespace
 
 class Tst_Ethernet_Update final : public QObject {
@@ -85,9 +109,15 @@ private Q_SLOTS:
     void parameterXml();
     void parameterFileIsReplacedWhole();
     void parameterFileWriteFailureNamesFile();
+    void pingedAddress_data();
+    void pingedAddress();
+    void ipv4Address_data();
+    void ipv4Address();
     void realEchoToLoopback();
     void startProgramFailureNamesProgram();
     void startProgramStopsWaitingAtLimit();
+    void startProgramTellsTheExitStatus();
+    void toolOutlivesTheConfigurator();
 };
 
 void Tst_Ethernet_Update::splitIpAddress_data()
@@ -204,6 +234,68 @@ void Tst_Ethernet_Update::parameterFileWriteFailureNamesFile()
     }
 }
 
+void Tst_Ethernet_Update::pingedAddress_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pinged"); // empty: nothing sent
+
+    QTest::newRow("leading zero, not octal") << "127.0.0.010"
+                                             << "127.0.0.10";
+    QTest::newRow("leading zero before 8") << "127.0.0.08"
+                                           << "127.0.0.8";
+    QTest::newRow("blanks") << " 127 . 0. 0.01"
+                            << "127.0.0.1";
+    QTest::newRow("hexadecimal as Split_IP_Address reads it") << "$7F.0.0.x1"
+                                                              << "127.0.0.1";
+    QTest::newRow("number above 255") << "127.0.0.256" << QString();
+    QTest::newRow("three numbers") << "127.0.1" << QString();
+}
+
+void Tst_Ethernet_Update::pingedAddress()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, pinged);
+    Recording_Icmp client;
+    int ping_res = -1;
+
+    QCOMPARE(Send_Ping(client, typed, ping_res), !pinged.isEmpty());
+
+    if (pinged.isEmpty()) {
+        QCOMPARE(client.hosts, QStringList());
+        QCOMPARE(ping_res, 0);
+        return;
+    }
+    QCOMPARE(client.hosts, (QStringList{pinged, pinged}));
+    // The data stays the text as typed.
+    QCOMPARE(client.sent.first(), typed.toUtf8());
+}
+
+void Tst_Ethernet_Update::ipv4Address_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("address"); // -1: refused
+
+    QTest::newRow("plain") << "127.0.0.1" << qint64(0x7F000001);
+    QTest::newRow("leading zero is decimal") << "127.0.0.010" << qint64(0x7F00000A);
+    QTest::newRow("08 is a number") << "192.168.2.08" << qint64(0xC0A80208);
+    QTest::newRow("three numbers") << "127.1" << qint64(-1);
+    QTest::newRow("five numbers") << "1.2.3.4.5" << qint64(-1);
+    QTest::newRow("above 255") << "1.2.3.256" << qint64(-1);
+    QTest::newRow("blank") << " 1.2.3.4" << qint64(-1);
+    QTest::newRow("hexadecimal") << "0x7F.0.0.1" << qint64(-1);
+    QTest::newRow("empty part") << "1..3.4" << qint64(-1);
+}
+
+void Tst_Ethernet_Update::ipv4Address()
+{
+    QFETCH(QString, text);
+    QFETCH(qint64, address);
+    const std::optional<quint32> got = Ipv4_Address(text);
+    QCOMPARE(got.has_value(), address >= 0);
+    if (got)
+        QCOMPARE(qint64(*got), address);
+}
+
 void Tst_Ethernet_Update::realEchoToLoopback()
 {
 #ifndef Q_OS_WIN
@@ -256,8 +348,10 @@ void Tst_Ethernet_Update::startProgramStopsWaitingAtLimit()
     Write_Script(tool, "echo $$ > \"$(dirname \"$0\")/pid\"\nexec sleep 30\n");
     QElapsedTimer clock;
     clock.start();
-    Start_Program(tool, QString(), 300);
+    const Process_Launcher::Wait_Result r = Start_Program(tool, QString(), 300);
     const qint64 waited = clock.elapsed();
+    QVERIFY(!r.finished);
+    QVERIFY(r.stillRunning && r.stillRunning());
     QVERIFY2(waited >= 300 && waited < 5000, qPrintable(QString::number(waited)));
     QTRY_VERIFY(!folder.read(QStringLiteral("pid")).trimmed().isEmpty());
     const pid_t pid = folder.read(QStringLiteral("pid")).trimmed().toInt();
@@ -267,5 +361,55 @@ void Tst_Ethernet_Update::startProgramStopsWaitingAtLimit()
 #endif
 }
 
-QTEST_GUILESS_MAIN(Tst_Ethernet_Update)
+void Tst_Ethernet_Update::startProgramTellsTheExitStatus()
+{
+    Program_Folder folder;
+    qputenv("FAKE_TOOL_RUN_MS", "200");
+    qputenv("FAKE_TOOL_EXIT", "3");
+    int calls = 0;
+    const Process_Launcher::Wait_Result r =
+        Start_Program(Fake_Tool(), QString(), 10000, [&] { ++calls; });
+    qunsetenv("FAKE_TOOL_RUN_MS");
+    qunsetenv("FAKE_TOOL_EXIT");
+    QVERIFY(r.finished);
+    QVERIFY(!r.crashed);
+    QCOMPARE(r.exitCode, 3);
+    // Called throughout the wait, about every 10 ms.
+    QVERIFY2(calls >= 5, qPrintable(QString::number(calls)));
+}
+
+void Tst_Ethernet_Update::toolOutlivesTheConfigurator()
+{
+    Program_Folder folder;
+    const QString log = folder.file(QStringLiteral("tool.log"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SW38591_START_PROGRAM"), Fake_Tool());
+    env.insert(QStringLiteral("FAKE_TOOL_LOG"), log);
+    // It reports its progress only after the configurator has gone.
+    env.insert(QStringLiteral("FAKE_TOOL_RUN_MS"), QStringLiteral("800"));
+    env.insert(QStringLiteral("FAKE_TOOL_CHATTY"), QStringLiteral("1"));
+    QProcess configurator;
+    configurator.setProcessEnvironment(env);
+    configurator.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(configurator.waitForFinished(10000));
+    QCOMPARE(configurator.exitCode(), 0);
+    QCOMPARE(folder.read(QStringLiteral("tool.log")), QByteArray("started 0\n"));
+
+    QTRY_COMPARE_WITH_TIMEOUT(folder.read(QStringLiteral("tool.log")),
+                              QByteArray("started 0\nended 0\n"), 10000);
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // A stand-in configurator for toolOutlivesTheConfigurator: starts the tool, stops waiting
+    // for it soon and exits.
+    if (const QString tool = qEnvironmentVariable("SW38591_START_PROGRAM"); !tool.isEmpty()) {
+        Start_Program(tool, QString(), 200);
+        return 0;
+    }
+    Tst_Ethernet_Update tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "tst_ethernet_update.moc"

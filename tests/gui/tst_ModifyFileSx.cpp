@@ -1,5 +1,6 @@
 #include "app/Launcher.h"
 #include "app/UComon.h"
+#include "compiler/ConfigImage.h"
 #include "language/ULanguage.h"
 #include "support/FakeUi.h"
 #include "support/SyntheticFirmware.h"
@@ -29,7 +30,8 @@ public:
         starts.append(QStringList{program} + args);
         return {true, {}};
     }
-    Wait_Result Start_And_Wait(const QString&, const QStringList&, const QString&, int) override
+    Wait_Result Start_And_Wait(const QString&, const QStringList&, const QString&, int,
+                               const std::function<void()>&) override
     {
         return {};
     }
@@ -57,6 +59,11 @@ struct Window_Fixture : Compose_Folder {
                         log.toUtf8() + ".tmp'\nmv '" + log.toUtf8() + ".tmp' '" + log.toUtf8() +
                         "'\n");
         QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner);
+        // As the update step leaves it: the images compiled in this run are the files' ones.
+        Reset_Config_Image();
+        std::copy(bank1.begin(), bank1.end(), Config_Image.Bank1_Area.begin());
+        std::copy(bank2.begin(), bank2.end(), Config_Image.Bank2_Buffer.begin());
+        Config_Image.Bank2_Length = int(bank2.size());
     }
     ~Window_Fixture() { QDir::setCurrent(QDir::tempPath()); }
 };
@@ -81,6 +88,8 @@ private Q_SLOTS:
     void flashesTheComposedFirmware();
     void noStartAfterAStop_data();
     void noStartAfterAStop();
+    void swappedImageIsNotFlashed_data();
+    void swappedImageIsNotFlashed();
     void launchProblems_data();
     void launchProblems();
 };
@@ -207,7 +216,17 @@ void tst_ModifyFileSx::noStartAfterAStop_data()
 
     const QByteArrayList fw = Synthetic_Firmware();
     QTest::newRow("firmware without S9")
-        << Join_Lines(fw.mid(0, fw.size() - 1)) << false << QStringList();
+        << Join_Lines(fw.mid(0, fw.size() - 1)) << false
+        << QStringList{
+               QStringLiteral("No S9 Record in sx38591.sx, No File Created,Abort Procedure")};
+    QTest::newRow("bank 1's window after S9")
+        << Join_Lines({fw[0], fw.last(), fw[4], fw[7]}) << false
+        << QStringList{
+               QStringLiteral("Address Window of bank1.bin After End Record S9,Abort Procedure")};
+    QTest::newRow("record running into bank 1's window")
+        << Join_Lines({S2_Line(0x387FF0), fw[4], fw[7], fw.last()}) << false
+        << QStringList{QStringLiteral("Check of New_sx38591.sx Failed (address 0x388000 is given "
+                                      "twice (lines 1 and 2)),Abort Procedure")};
     QTest::newRow("nothing in bank 2's window")
         << Join_Lines({fw[4], fw.last()}) << false
         << QStringList{QStringLiteral("Address Window of bank2.bin Not Found,Abort Procedure")};
@@ -245,6 +264,43 @@ void tst_ModifyFileSx::noStartAfterAStop()
     QCOMPARE(launcher.starts, QList<QStringList>());
     QCOMPARE(Read_All(result), QByteArray("an earlier result"));
     QCOMPARE(f.Leftovers(), QStringList());
+    // No full bar for a result that was not made.
+    QCOMPARE(Child<QProgressBar>(w, "Avanzamento")->value(), 0);
+}
+
+void tst_ModifyFileSx::swappedImageIsNotFlashed_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("bank1.bin replaced on disk")
+        << "bank1.bin"
+        << "File bank1.bin Changed Since This Update Wrote It,Abort Procedure";
+    QTest::newRow("bank2.bin replaced on disk")
+        << "bank2.bin"
+        << "File bank2.bin Changed Since This Update Wrote It,Abort Procedure";
+    QTest::newRow("no compilation in this run")
+        << QString() << "No Configuration Compiled,Abort Procedure";
+}
+
+void tst_ModifyFileSx::swappedImageIsNotFlashed()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, message);
+    Window_Fixture f;
+    Recording_Launcher launcher;
+    if (image.isEmpty())
+        Reset_Config_Image();
+    else
+        Compose_Folder::Write(f.bin + QLatin1Char('/') + image, Pattern_Image(18432, 5));
+    Compose_Folder::Write(f.result, "an earlier result");
+    TFModifyFileSx w;
+    w.show();
+
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton2"), Qt::LeftButton);
+
+    QCOMPARE(f.ui.texts(), QStringList{message});
+    QCOMPARE(launcher.starts, QList<QStringList>());
+    QCOMPARE(Read_All(f.result), QByteArray("an earlier result"));
 }
 
 void tst_ModifyFileSx::launchProblems_data()

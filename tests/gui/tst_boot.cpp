@@ -1,6 +1,8 @@
 #include "app/Launcher.h"
 #include "app/UComon.h"
 #include "app/Windows.h"
+#include "compiler/ConfigImage.h"
+#include "compiler/USaveBincc.h"
 #include "language/ULanguage.h"
 #include "support/FakeUi.h"
 #include "support/TestSupport.h"
@@ -21,7 +23,10 @@
 #include <QThread>
 #include <QTimer>
 
+#include <QtTest/qtestspontaneevent.h>
+
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -84,10 +89,15 @@ public:
         return {};
     }
     Wait_Result Start_And_Wait(const QString& program, const QStringList& args,
-                               const QString& workDir, int limitMs) override
+                               const QString& workDir, int limitMs,
+                               const std::function<void()>& whileWaiting) override
     {
         calls.append({program, args, workDir, limitMs,
                       Read_All(Path_Join(Shared.Dir_Program, Parameter_File_Name))});
+        if (onWait)
+            onWait();
+        for (int i = 0; i < 5 && whileWaiting; ++i)
+            whileWaiting();
         Wait_Result r;
         r.started = r.finished = true;
         r.exitCode = 0;
@@ -95,7 +105,19 @@ public:
     }
 
     QList<Call> calls;
+    std::function<void()> onWait;
 };
+
+// The fake update tool built with the tests (tests/tools/fake_update_tool).
+QString Fake_Tool()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tool-bin/fake_update_tool");
+}
+
+int Count(const QByteArray& log, const QByteArray& what)
+{
+    return int(log.count(what));
+}
 
 template <class W> W* Child(QWidget* w, const char* name)
 {
@@ -144,13 +166,23 @@ private Q_SLOTS:
     void reachabilityCheck();
     void inputDuringCheck_data();
     void inputDuringCheck();
+    void inputDuringToolWait_data();
+    void inputDuringToolWait();
+    void toolOutcome_data();
+    void toolOutcome();
+    void toolOutlivingTheWait();
+    void filesCheckedBeforeTheTool_data();
+    void filesCheckedBeforeTheTool();
     void toolRunsWithoutArgumentsAfterParameterFile();
     void missingToolIsReported();
     void parameterFileWriteFailureStartsNothing();
 
 private:
-    // A window on its own over a fresh program folder, as the main window would show it.
+    // A window on its own over a fresh program folder, as the main window would show it: the
+    // firmware in MASTER and the images of a compilation written.
     TFBoot* Open_Window();
+    // The fake tool as the update tool of the program folder; FAKE_TOOL_* chosen by the test.
+    void Install_Fake_Tool();
 
     std::unique_ptr<Program_Folder> m_folder;
     std::unique_ptr<Fake_Ui> m_ui;
@@ -168,11 +200,22 @@ void Tst_Boot::init()
 
 void Tst_Boot::cleanup()
 {
+    for (const char* v : {"FAKE_TOOL_LOG", "FAKE_TOOL_RUN_MS", "FAKE_TOOL_CHATTY", "FAKE_TOOL_EXIT",
+                          "FAKE_TOOL_CRASH"})
+        qunsetenv(v);
     m_window.reset();
     Destroy_Windows();
     m_icmp.reset();
     m_ui.reset();
     m_folder.reset();
+}
+
+void Tst_Boot::Install_Fake_Tool()
+{
+    const QString tool = m_folder->file(Update_Tool_Name);
+    QVERIFY(QFile::copy(Fake_Tool(), tool));
+    QVERIFY(QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner));
+    qputenv("FAKE_TOOL_LOG", QFile::encodeName(m_folder->file(QStringLiteral("tool.log"))));
 }
 
 TFBoot* Tst_Boot::Open_Window()
@@ -182,6 +225,10 @@ TFBoot* Tst_Boot::Open_Window()
     Shared.Conf_Dir = m_folder->file(QStringLiteral("PROJECTS/Line 4"));
     Shared.SW_Code = SW_Code_Text;
     Load_Default_Language();
+    m_folder->write(QStringLiteral("MASTER/Sim38591.sim"), "firmware");
+    Reset_Config_Image();
+    Compile_Bin();
+    Save_Bin();
     m_window = std::make_unique<TFBoot>();
     m_window->Form_Type = 1;
     m_window->show();
@@ -342,9 +389,9 @@ void Tst_Boot::reachabilityCheck()
         QCOMPARE(m_icmp->hosts.size(), attempts);
     else
         QVERIFY(m_icmp->hosts.size() > 2);
-    // The joined box texts, unchanged, are both target and data.
+    // The address the boxes name is the target; their joined texts, unchanged, the data.
     for (int i = 0; i < m_icmp->hosts.size(); ++i) {
-        QCOMPARE(m_icmp->hosts.at(i), QStringLiteral("127. 0.0.01"));
+        QCOMPARE(m_icmp->hosts.at(i), QStringLiteral("127.0.0.1"));
         QCOMPARE(m_icmp->sent.at(i), QByteArray("127. 0.0.01"));
     }
     QStringList boxes;
@@ -388,7 +435,7 @@ void Tst_Boot::inputDuringCheck_data()
     QTest::addColumn<bool>("visibleAfter");
 
     QTest::newRow("second press ignored") << "Btn_Update" << 1 << true;
-    QTest::newRow("cancel acted on when the check ends") << "Btn_Cancel" << 0 << false;
+    QTest::newRow("cancel ignored") << "Btn_Cancel" << 1 << true;
 }
 
 void Tst_Boot::inputDuringCheck()
@@ -441,6 +488,212 @@ void Tst_Boot::toolRunsWithoutArgumentsAfterParameterFile()
     QCOMPARE(m_folder->read(QStringLiteral("seen.xml")), m_folder->read(Parameter_File_Name));
     QCOMPARE(m_ui->boxes.size(), 0);
 #endif
+}
+
+void Tst_Boot::inputDuringToolWait_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::newRow("second press") << "Btn_Update";
+    QTest::newRow("cancel") << "Btn_Cancel";
+    QTest::newRow("escape key") << "Escape";
+    QTest::newRow("close box") << "Close";
+}
+
+void Tst_Boot::inputDuringToolWait()
+{
+    QFETCH(QString, input);
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    Install_Fake_Tool();
+    qputenv("FAKE_TOOL_RUN_MS", "1500");
+    QObject* target =
+        input == QLatin1String("Btn_Update") || input == QLatin1String("Btn_Cancel")
+            ? static_cast<QObject*>(Child<QPushButton>(w, input.toLatin1().constData()))
+            : w;
+    // Queued while the tool runs, as the window system queues a user's clicks and keys.
+    std::thread user([&] {
+        QThread::msleep(500);
+        if (input == QLatin1String("Escape")) {
+            QCoreApplication::postEvent(
+                target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            QCoreApplication::postEvent(
+                target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier));
+        } else if (input == QLatin1String("Close")) {
+            QCoreApplication::postEvent(target, new QCloseEvent);
+        } else {
+            for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    target,
+                    new QMouseEvent(t, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton,
+                                    t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                    Qt::NoModifier));
+        }
+    });
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    user.join();
+    // Whatever was still queued now comes through.
+    QTest::qWait(200);
+
+    const QByteArray log = m_folder->read(QStringLiteral("tool.log"));
+    QCOMPARE(Count(log, "started"), 1);
+    QCOMPARE(Count(log, "ended"), 1);
+    QVERIFY(w->isVisible());
+    QCOMPARE(m_ui->texts(), QStringList());
+}
+
+void Tst_Boot::toolOutcome_data()
+{
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QString>("told");
+    // Only told: what a status means is the tool's own business.
+    QTest::newRow("exit status 3")
+        << QByteArray("FAKE_TOOL_EXIT") << "The update tool has ended with exit status 3";
+    QTest::newRow("crash") << QByteArray("FAKE_TOOL_CRASH")
+                           << "The update tool has ended abnormally";
+}
+
+void Tst_Boot::toolOutcome()
+{
+    QFETCH(QByteArray, variable);
+    QFETCH(QString, told);
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    Install_Fake_Tool();
+    qputenv("FAKE_TOOL_RUN_MS", "700");
+    qputenv(variable.constData(), "3");
+    auto* status = Child<QLabel>(w, "L_Update_Status");
+    QStringList seen;
+    bool busyCursor = true;
+    bool grabbed = false;
+    QTimer look;
+    connect(&look, &QTimer::timeout, w, [&] {
+        if (seen.isEmpty() || seen.last() != status->text())
+            seen << status->text();
+        if (!status->text().startsWith(QStringLiteral("The update tool is running")))
+            return;
+        busyCursor = busyCursor && QApplication::overrideCursor() &&
+                     QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        if (!grabbed)
+            grabbed = w->grab().save(Screenshot_Path(QStringLiteral("boot_tool_running.png")));
+    });
+    look.start(50);
+
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    look.stop();
+
+    // While it ran the window said so, with the time; afterwards how it ended.
+    QVERIFY2(seen.contains(QStringLiteral("The update tool is running: 0 s")),
+             qPrintable(seen.join(QLatin1Char('|'))));
+    QVERIFY(grabbed);
+    QVERIFY(busyCursor);
+    QCOMPARE(status->text(), told);
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(m_ui->texts(), QStringList());
+    QVERIFY(w->grab().save(Screenshot_Path(QStringLiteral("boot_tool_ended.png"))));
+}
+
+void Tst_Boot::toolOutlivingTheWait()
+{
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    Install_Fake_Tool();
+    qputenv("FAKE_TOOL_RUN_MS", "1500");
+    w->Tool_Wait_Limit = 300;
+    auto* update = Child<QPushButton>(w, "Btn_Update");
+
+    QTest::mouseClick(update, Qt::LeftButton);
+    QCOMPARE(Child<QLabel>(w, "L_Update_Status")->text(),
+             QStringLiteral("The update tool is still running after the waiting time"));
+
+    // No second update while the first one's tool still writes to the device.
+    QTest::mouseClick(update, Qt::LeftButton);
+    QCOMPARE(m_ui->boxes.size(), 1);
+    QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Warning);
+    QCOMPARE(m_ui->boxes[0].text, QStringLiteral("The update tool started before is still "
+                                                 "running. Wait until it has ended."));
+    QCOMPARE(Count(m_folder->read(QStringLiteral("tool.log")), "started"), 1);
+
+    QTRY_COMPARE_WITH_TIMEOUT(Count(m_folder->read(QStringLiteral("tool.log")), "ended"), 1, 10000);
+    w->Tool_Wait_Limit = 150000;
+    qputenv("FAKE_TOOL_RUN_MS", "0");
+    QTest::mouseClick(update, Qt::LeftButton);
+    QCOMPARE(m_ui->boxes.size(), 1);
+    QCOMPARE(Count(m_folder->read(QStringLiteral("tool.log")), "started"), 2);
+}
+
+void Tst_Boot::filesCheckedBeforeTheTool_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("message"); // %1: the program folder
+
+    const QString bank2 =
+        QDir::toNativeSeparators(QStringLiteral("%1/PROJECTS/Line 4/bin/bank2.bin"));
+    QTest::newRow("all there") << 0 << QString() << QString();
+    QTest::newRow("firmware missing")
+        << 1 << "no firmware"
+        << "Error! Firmware File not Found: " +
+               QDir::toNativeSeparators(QStringLiteral("%1/MASTER/Sim38591.sim"));
+    QTest::newRow("firmware alone needs no image") << 1 << "no image" << QString();
+    QTest::newRow("configuration alone needs no firmware") << 2 << "no firmware" << QString();
+    QTest::newRow("image missing") << 2 << "no image"
+                                   << "Error! Configuration File not Found: " + bank2;
+    QTest::newRow("image cut") << 0 << "cut"
+                               << "Error! Configuration File not Valid: " + bank2;
+    QTest::newRow("image with a wrong checksum") << 2 << "checksum"
+                                                 << "Error! Configuration File not Valid: " + bank2;
+    QTest::newRow("another image")
+        << 2 << "other"
+        << "Error! Configuration File changed after it was written: " + bank2;
+    QTest::newRow("nothing compiled")
+        << 0 << "not compiled" << QStringLiteral("Error! No configuration compiled in this update");
+}
+
+void Tst_Boot::filesCheckedBeforeTheTool()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, change);
+    QFETCH(QString, message);
+    Fake_Launcher launcher;
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    Child<QComboBox>(w, "CB_Update_Options")->setCurrentIndex(choice);
+    const QString bank2 = Shared.Conf_Dir + QStringLiteral("/bin/bank2.bin");
+    QByteArray image = Read_All(bank2);
+    QCOMPARE(image.size(), 18432);
+    if (change == QLatin1String("no firmware"))
+        QVERIFY(QFile::remove(m_folder->file(QStringLiteral("MASTER/Sim38591.sim"))));
+    else if (change == QLatin1String("no image"))
+        QVERIFY(QFile::remove(bank2));
+    else if (change == QLatin1String("not compiled"))
+        Reset_Config_Image();
+    else if (!change.isEmpty()) {
+        if (change == QLatin1String("cut"))
+            image.chop(1);
+        else if (change == QLatin1String("checksum"))
+            image[18428] = char(image.at(18428) + 1);
+        else {
+            // A record byte: the header checksum does not see it.
+            image[100] = char(image.at(100) ^ 1);
+        }
+        QFile f(bank2);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(image);
+    }
+
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+
+    if (message.isEmpty()) {
+        QCOMPARE(m_ui->texts(), QStringList());
+        QCOMPARE(launcher.calls.size(), 1);
+    } else {
+        QCOMPARE(m_ui->texts(),
+                 QStringList{message.contains(QLatin1String("%1")) ? message.arg(m_folder->path())
+                                                                   : message});
+        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
+        QCOMPARE(launcher.calls.size(), 0);
+        QVERIFY(!QFile::exists(m_folder->file(Parameter_File_Name)));
+    }
 }
 
 void Tst_Boot::missingToolIsReported()
