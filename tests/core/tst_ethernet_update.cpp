@@ -85,6 +85,7 @@ private Q_SLOTS:
     void parameterXml();
     void parameterFileIsReplacedWhole();
     void parameterFileWriteFailureNamesFile();
+    void parameterFileOnAFullDisk();
     void realEchoToLoopback();
     void startProgramFailureNamesProgram();
     void startProgramStopsWaitingAtLimit();
@@ -202,6 +203,34 @@ void Tst_Ethernet_Update::parameterFileWriteFailureNamesFile()
                      QDir::toNativeSeparators(Path_Join(Shared.Dir_Program, Parameter_File_Name))),
                  qPrintable(e.text()));
     }
+}
+
+// The file is far below any write buffer: a full disk must fail the write, not hand the tool
+// an empty file.
+void Tst_Ethernet_Update::parameterFileOnAFullDisk()
+{
+    Program_Folder reset;
+    Small_Disk disk(256 * 1024);
+    if (!disk.ok())
+        QSKIP(qPrintable(disk.reason()));
+    Shared.Dir_Program = disk.path();
+    Shared.Dir_Master = disk.path() + QStringLiteral("/MASTER");
+    Shared.Conf_Dir = disk.path() + QStringLiteral("/PROJECTS/A");
+    const QString path = Path_Join(disk.path(), Parameter_File_Name);
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("earlier parameters");
+    old.close();
+    disk.Leave_Free(0);
+    try {
+        Compile_XML_Parameter(Update_Request{QStringLiteral("127.0.0.1"), 2, false});
+        QFAIL("no error on a full disk");
+    } catch (const App_Error& e) {
+        QVERIFY2(e.text().contains(Parameter_File_Name)
+                     && e.text().contains(QStringLiteral("No space left on device")),
+                 qPrintable(e.text()));
+    }
+    QCOMPARE(Read_All(path), QByteArray("earlier parameters"));
 }
 
 void Tst_Ethernet_Update::realEchoToLoopback()
