@@ -320,7 +320,9 @@ QString Roll_Back(const QList<Group_Entry>& entries)
     QString failure;
     for (const Group_Entry& e : entries) {
         if (QFileInfo::exists(e.New())) {
-            QFile::remove(e.New()); // never put in place
+            // Never put in place: the target is still the old file, a backup is surplus.
+            QFile::remove(e.New());
+            QFile::remove(e.Old());
             continue;
         }
         QString reason;

@@ -238,6 +238,7 @@ private Q_SLOTS:
         if (folderInTheWay) {
             QVERIFY(QDir().mkdir(b));
             Put(b + "/keep", "k");
+            Put(dir.filePath(".bank2.bin.old"), "backup made before the rename failed");
         } else {
             Put(b, "old2");
             QVERIFY(QFile::rename(dir.filePath(".sw38591-group"), dir.filePath(mark)));
