@@ -316,15 +316,16 @@ private Q_SLOTS:
         Create_Windows(disk.path());
         QCOMPARE(Shared.Conf_Dir, conf);
         m_ui->clear();
-        bool stayedOpen = false;
+        bool stayedOpen = false, typedVisible = false;
         m_ui->onModal = [&](QDialog* d) {
             d->show();
-            auto* timer = d->findChild<QLineEdit*>(QStringLiteral("E_J1939_SendTimer"));
-            timer->selectAll();
-            QTest::keyClicks(timer, QStringLiteral("250"));
+            auto* timeOut = d->findChild<QLineEdit*>(QStringLiteral("E_J1939_TO"));
+            typedVisible = timeOut->isVisible(); // typed into as a user would
+            timeOut->selectAll();
+            QTest::keyClicks(timeOut, QStringLiteral("7"));
             disk.Leave_Free(0);
             d->findChild<QPushButton*>(QStringLiteral("Btn_OK"))->click();
-            stayedOpen = d->isVisible() && timer->text() == QLatin1String("250");
+            stayedOpen = d->isVisible() && timeOut->text() == QLatin1String("7");
             d->grab().save(Screenshot_Path(QStringLiteral("settings_editor_full_disk.png")));
             disk.Release();
             d->reject();
@@ -332,6 +333,7 @@ private Q_SLOTS:
         };
         button("Btn_Prm_Gen")->click();
         QCOMPARE(m_ui->shownDialogs, QStringList{"FParGen"});
+        QVERIFY(typedVisible);
         QVERIFY(stayedOpen);
         QCOMPARE(m_ui->boxes.size(), 1);
         QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
