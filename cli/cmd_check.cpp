@@ -12,17 +12,40 @@
 
 namespace {
 
-// One stored file of a configuration and the checks its editor runs on OK. `check` gets the
-// configuration folder and returns the error box text, or an empty text when the file passes.
-struct File_Check {
-    QString file_name;
-    std::function<QString(const QString& confDir)> check;
+struct Check_Options {
+    bool all = false;      // every failing row, not only the first of a file
+    bool warnings = false; // the J1939 advice too
 };
 
-QString Check_Frames(const Frame_Table_Kind& kind, const QString& confDir)
+// One stored file of a configuration and the checks its editor runs on OK. `check` gets the
+// configuration folder and returns the lines to print after "<file name>: " (error box texts,
+// then advice), and whether a check failed.
+struct File_Result {
+    QStringList lines;
+    bool failed = false;
+};
+struct File_Check {
+    QString file_name;
+    std::function<File_Result(const QString& confDir, const Check_Options&)> check;
+};
+
+File_Result Check_Frames(const Frame_Table_Kind& kind, const QString& confDir,
+                         const Check_Options& o)
 {
-    return Check_Frame_File(kind, Path_Join(confDir, QStringLiteral("ParGen.xml")),
-                            Path_Join(confDir, kind.file_name));
+    const QString parGen = Path_Join(confDir, QStringLiteral("ParGen.xml"));
+    const QString path = Path_Join(confDir, kind.file_name);
+    File_Result r;
+    if (o.all) {
+        r.lines = Check_Frame_File_All(kind, parGen, path);
+    } else if (const QString text = Check_Frame_File(kind, parGen, path); !text.isEmpty()) {
+        r.lines << text;
+    }
+    r.failed = !r.lines.isEmpty();
+    if (o.warnings) {
+        for (const QString& w : Frame_File_Warnings(kind, parGen, path))
+            r.lines << QStringLiteral("warning: ") + w;
+    }
+    return r;
 }
 
 // In the order of the editors' steps.
@@ -30,12 +53,22 @@ const QList<File_Check>& File_Checks()
 {
     static const QList<File_Check> checks = {
         {QStringLiteral("ParGen.xml"),
-         [](const QString& dir) {
-             return Check_ParGen_File(Path_Join(dir, QStringLiteral("ParGen.xml")));
+         [](const QString& dir, const Check_Options&) {
+             File_Result r;
+             const QString text = Check_ParGen_File(Path_Join(dir, QStringLiteral("ParGen.xml")));
+             if (!text.isEmpty())
+                 r.lines << text;
+             r.failed = !text.isEmpty();
+             return r;
          }},
         {Receive_Table.file_name,
-         [](const QString& dir) { return Check_Frames(Receive_Table, dir); }},
-        {Send_Table.file_name, [](const QString& dir) { return Check_Frames(Send_Table, dir); }},
+         [](const QString& dir, const Check_Options& o) {
+             return Check_Frames(Receive_Table, dir, o);
+         }},
+        {Send_Table.file_name,
+         [](const QString& dir, const Check_Options& o) {
+             return Check_Frames(Send_Table, dir, o);
+         }},
     };
     return checks;
 }
@@ -44,11 +77,21 @@ const QList<File_Check>& File_Checks()
 
 int Cmd_Check(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    if (args.size() != 1) {
-        err << "Usage: sw38591-cli check CONF_DIR\n";
+    Check_Options options;
+    QStringList rest;
+    for (const QString& a : args) {
+        if (a == QLatin1String("--all"))
+            options.all = true;
+        else if (a == QLatin1String("--warnings"))
+            options.warnings = true;
+        else
+            rest << a;
+    }
+    if (rest.size() != 1 || rest.first().startsWith(QLatin1String("--"))) {
+        err << "Usage: sw38591-cli check [--all] [--warnings] CONF_DIR\n";
         return 2;
     }
-    const QString confDir = QDir::fromNativeSeparators(args.first());
+    const QString confDir = QDir::fromNativeSeparators(rest.first());
     if (!QFileInfo(confDir).isDir()) {
         err << "sw38591-cli: no such configuration folder: " << QDir::toNativeSeparators(confDir)
             << '\n';
@@ -58,16 +101,16 @@ int Cmd_Check(const QStringList& args, QTextStream& out, QTextStream& err)
     Load_Default_Language();
     bool failed = false;
     for (const File_Check& file : File_Checks()) {
-        QString text;
+        File_Result r;
         try {
-            text = file.check(confDir);
+            r = file.check(confDir, options);
         } catch (const std::exception& e) {
-            text = Error_Text(e);
+            r.lines = QStringList{Error_Text(e)};
+            r.failed = true;
         }
-        if (!text.isEmpty()) {
-            out << file.file_name << ": " << text << '\n';
-            failed = true;
-        }
+        for (const QString& line : r.lines)
+            out << file.file_name << ": " << line << '\n';
+        failed = failed || r.failed;
     }
     return failed ? 1 : 0;
 }

@@ -19,8 +19,9 @@ const char Usage[] =
     "               compile a configuration folder into bank1.bin and bank2.bin,\n"
     "               written into DIR (default: CONF_DIR/bin, created when missing)\n"
     "  dump FILE    decode a bank1.bin or bank2.bin file\n"
-    "  check CONF_DIR\n"
-    "               check the stored files of a configuration as the editors do on OK\n"
+    "  check [--all] [--warnings] CONF_DIR\n"
+    "               check the stored files of a configuration as the editors do on OK;\n"
+    "               --all: every failing row; --warnings: the J1939 advice too\n"
     "  compose CONF_DIR --firmware FILE [--out FILE]\n"
     "               merge CONF_DIR/bin/bank1.bin and bank2.bin into the firmware FILE;\n"
     "               the result goes to --out (default CONF_DIR/New_sx38591.sx)\n";

@@ -21,6 +21,14 @@ std::optional<Frame_Check_Failure> Check_Receive_Rows(const QList<Receive_Frame_
                                                       bool reduced);
 std::optional<Frame_Check_Failure> Check_Send_Rows(const QList<Send_Frame_Row>& rows, bool reduced);
 
+// Every failing row, each with its first failing check, in row order: what the table shows
+// while it is edited and `check --all` prints. The first entry is the failure OK reports.
+QList<Frame_Check_Failure> All_Receive_Failures(const QList<Receive_Frame_Row>& rows, bool reduced);
+QList<Frame_Check_Failure> All_Send_Failures(const QList<Send_Frame_Row>& rows, bool reduced);
+
+// The 0-based cell (Row::field) a check's message is about; -1 for another message.
+int Failure_Column(int message);
+
 // The error box text: the window's "Error in row " message, the row, the check's message.
 QString Check_Failure_Text(int prefixMessage, const Frame_Check_Failure& failure);
 

@@ -118,7 +118,7 @@ void Frame_Editor::showEvent(QShowEvent* event)
     // A file that cannot be read keeps the window from opening; closing it from inside its
     // own showing would leave a modal loop without end, so it closes once the loop runs.
     if (!Guarded([this] { FormShow(); }))
-        QTimer::singleShot(0, this, &QDialog::reject);
+        QTimer::singleShot(0, this, [this] { QDialog::reject(); });
 }
 
 void Frame_Editor::FormShow()
@@ -136,6 +136,8 @@ void Frame_Editor::FormShow()
         for (int c = 1; c < Columns; ++c)
             sga->Set_Cell(c, i + 1, content.rows.at(i).value(c - 1));
     Do_Copy = false;
+    m_loaded = Rows();
+    m_fileRows = content.file_rows;
     sga->Set_Current(1, 1);
     sga->setFocus();
 }
@@ -152,15 +154,19 @@ void Frame_Editor::Apply_Layout()
     sga->Set_Hints(Hint);
 }
 
+Frame_Cells Frame_Editor::Row(int row) const
+{
+    Frame_Cells cells;
+    for (int c = 1; c < Columns; ++c)
+        cells.append(sga->Cell(c, row));
+    return cells;
+}
+
 QList<Frame_Cells> Frame_Editor::Rows() const
 {
     QList<Frame_Cells> rows;
-    for (int r = 1; r < sga->Row_Count(); ++r) {
-        Frame_Cells cells;
-        for (int c = 1; c < Columns; ++c)
-            cells.append(sga->Cell(c, r));
-        rows.append(cells);
-    }
+    for (int r = 1; r < sga->Row_Count(); ++r)
+        rows.append(Row(r));
     return rows;
 }
 
@@ -178,13 +184,42 @@ void Frame_Editor::Btn_OKClick()
     sga->Commit_Edit();
     if (!Controllo_dati())
         return;
-    m_kind.write(Shared.*m_kind.file_path, Rows());
+    const QList<Frame_Cells> rows = Rows();
+    if (!Confirm_Rows_Left_Out(rows))
+        return;
+    m_kind.write(Shared.*m_kind.file_path, rows);
     accept();
+}
+
+bool Frame_Editor::Confirm_Rows_Left_Out(const QList<Frame_Cells>& rows)
+{
+    namespace M = Frame_Shared_Msg;
+    const int capacity = sga->Row_Count() - 1;
+    if (m_fileRows > capacity &&
+        !Ui().Confirm_Box(Msg(M::File_Holds) + QString::number(m_fileRows) + Msg(M::Table_Keeps) +
+                          QString::number(capacity) + Msg(M::Others_Not_Saved)))
+        return false;
+    const QList<int> lost = Frame_Rows_Not_Saved(m_kind, rows);
+    return lost.isEmpty() || Ui().Confirm_Box(Msg(m_kind.msg + Frame_Msg::Rows_Not_Saved) +
+                                              Row_Numbers_Text(lost) + Msg(M::Save_Without_Them));
 }
 
 void Frame_Editor::Btn_CancelClick()
 {
     reject();
+}
+
+bool Frame_Editor::Is_Changed() const
+{
+    return !Same_Frame_Rows(m_kind, Rows(), m_loaded);
+}
+
+void Frame_Editor::reject()
+{
+    sga->Commit_Edit();
+    if (Is_Changed() && !Ui().Confirm_Box(Msg(458)))
+        return;
+    QDialog::reject();
 }
 
 void Frame_Editor::Btn_DelRowClick()
@@ -200,8 +235,14 @@ void Frame_Editor::Btn_DelRowClick()
 void Frame_Editor::Btn_InsRowClick()
 {
     sga->Commit_Edit();
-    if (sga->Current_Row() >= 1)
-        Insert_Row(*sga, sga->Current_Row());
+    if (sga->Current_Row() < 1)
+        return;
+    const int last = sga->Row_Count() - 1;
+    if (Frame_Row_Filled(m_kind, Row(last)) &&
+        !Ui().Confirm_Box(Msg(Frame_Shared_Msg::Insert_Drops_Row) + QString::number(last) +
+                          Msg(Frame_Shared_Msg::Insert_Drops_Row_End)))
+        return;
+    Insert_Row(*sga, sga->Current_Row());
 }
 
 void Frame_Editor::Btn_CopyRowClick()

@@ -36,6 +36,12 @@ public:
 
     // The table's data rows as they stand, hidden columns included.
     QList<Frame_Cells> Rows() const;
+    Frame_Cells Row(int row) const; // table row, 1 = first data row
+    // The table differs from what the opening loaded.
+    bool Is_Changed() const;
+
+    // Cancel, Escape and the close box: asks before edits are dropped.
+    void reject() override;
 
     bool Old_Hardware = false;
     bool Do_Copy = false;
@@ -49,8 +55,12 @@ protected:
 private:
     void Apply_Layout();
     void Set_Column_Width(int col, int width);
+    // The questions before a save that leaves rows out; false when the user says No.
+    bool Confirm_Rows_Left_Out(const QList<Frame_Cells>& rows);
 
     const Frame_Table_Kind& m_kind;
+    QList<Frame_Cells> m_loaded; // the rows as the opening filled them
+    int m_fileRows = 0;          // rows the file held, also those the table could not take
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
     std::array<QPushButton*, 6> m_buttons{};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/FrameChecks.h"
+#include "editors/FrameWarnings.h"
 #include "editors/TableHelpers.h"
 
 #include "app/UComon.h"
@@ -34,16 +35,26 @@ struct Frame_Table_Kind {
     int mnemonic_width_reduced;
     QStringList pick_items; // the fixed entries of the Data Page list
     int client_width;
+    int key_column; // a blank key cell ends the stored list
 
     QList<Frame_Cells> (*read)(const QString& path);
     void (*write)(const QString& path, const QList<Frame_Cells>& rows);
     std::optional<Frame_Check_Failure> (*check)(const QList<Frame_Cells>& rows, bool reduced);
+    QList<Frame_Check_Failure> (*all_checks)(const QList<Frame_Cells>& rows, bool reduced);
+    QList<Frame_Warning> (*warnings)(const QList<Frame_Cells>& rows, const Frame_Context& context,
+                                     bool reduced);
 };
 
 // Offsets of the texts of a frame window from its caption message.
 namespace Frame_Msg {
 inline constexpr int Caption = 0, Description = 1, Buttons = 2, Button_Hints = 8, Headers = 14,
-                     Hints = 25, Error_In_Row = 35, Confirm_Delete = 43;
+                     Hints = 25, Error_In_Row = 35, Confirm_Delete = 43, Rows_Not_Saved = 44;
+}
+
+// Questions both frame windows share.
+namespace Frame_Shared_Msg {
+inline constexpr int Save_Without_Them = 645, Insert_Drops_Row = 646, Insert_Drops_Row_End = 647,
+                     File_Holds = 648, Table_Keeps = 649, Others_Not_Saved = 650;
 }
 
 extern const Frame_Table_Kind Receive_Table;
@@ -64,11 +75,38 @@ QList<int> Frame_Hint_Messages(const Frame_Table_Kind& kind, bool reduced);
 struct Frame_Table_Content {
     bool reduced = false;
     QList<Frame_Cells> rows;
+    int file_rows = 0; // rows in the file, also those beyond the table
 };
 Frame_Table_Content Load_Frame_Table(const Frame_Table_Kind& kind, const QString& parGenPath,
                                      const QString& path);
+
+// A row holds something a save could lose: a text that is not blank, or a ticked box.
+bool Frame_Row_Filled(const Frame_Table_Kind& kind, const Frame_Cells& row);
+
+// The filled rows (1-based) from the first row with a blank key cell on: a save leaves them out.
+QList<int> Frame_Rows_Not_Saved(const Frame_Table_Kind& kind, const QList<Frame_Cells>& rows);
+
+// Row numbers for a message, runs joined: "2-4, 7".
+QString Row_Numbers_Text(const QList<int>& rows);
+
+// Equal tables for the user: a check box never touched (empty) and one unticked ("N") both
+// mean not set.
+bool Same_Frame_Rows(const Frame_Table_Kind& kind, const QList<Frame_Cells>& a,
+                     const QList<Frame_Cells>& b);
+
+// How many rows of a stored frame file a table of the given layout cannot hold. A file that
+// cannot be read counts none: its editor reports it when it opens.
+int Stored_Rows_Beyond(const Frame_Table_Kind& kind, const QString& path, bool reduced);
 
 // Runs the editor's checks on its stored file as the editor would after opening it.
 // Empty when they pass, else the text of the error box.
 QString Check_Frame_File(const Frame_Table_Kind& kind, const QString& parGenPath,
                          const QString& path);
+
+// Every failing row of a stored file, each as the error box would show it, in row order.
+QStringList Check_Frame_File_All(const Frame_Table_Kind& kind, const QString& parGenPath,
+                                 const QString& path);
+
+// The advice on a stored file, each as "row <N>: <text>", in row order.
+QStringList Frame_File_Warnings(const Frame_Table_Kind& kind, const QString& parGenPath,
+                                const QString& path);

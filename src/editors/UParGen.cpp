@@ -2,6 +2,7 @@
 
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
+#include "editors/FrameTables.h"
 #include "editors/ParGenChecks.h"
 #include "editors/ParGenLayout.h"
 #include "language/ULanguage.h"
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include <limits>
 #include <utility>
 
 namespace {
@@ -169,6 +171,9 @@ void TFParGen::Create_Controls()
     }
     for (QLineEdit* e : m_addressChain)
         e->installEventFilter(this);
+    // A field keeps the stored text whole: the line edit's own limit would cut it on loading.
+    for (QLineEdit* e : findChildren<QLineEdit*>())
+        e->setMaxLength(std::numeric_limits<int>::max());
 
     Btn_OK = Make<QPushButton>(this, "Btn_OK", 64, 437, 84, 28);
     Btn_Cancel = Make<QPushButton>(this, "Btn_Cancel", 164, 437, 84, 28);
@@ -323,13 +328,14 @@ void TFParGen::Move_GroupBoxs()
             box->setGeometry(place->Left, place->Top, box->width(), place->Height);
         box->setVisible(place->Shown);
     }
-    for (const ParGen_Control_Place& c : out.J1939_Shown) {
-        QWidget* w = GB_J1939->findChild<QWidget*>(c.Name, Qt::FindDirectChildrenOnly);
-        w->move(c.Left, c.Top);
-        w->show();
-    }
-    for (const QString& name : out.J1939_Hidden)
-        GB_J1939->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly)->hide();
+    for (const ParGen_Control_Place& c : out.J1939_Shown)
+        GB_J1939->findChild<QWidget*>(c.Name, Qt::FindDirectChildrenOnly)->move(c.Left, c.Top);
+    // A collapsed box hides all its controls, not only the first line: controls cut off below
+    // its edge would still take the focus, and typing would change values out of sight.
+    for (const Box& b : m_boxes)
+        for (QWidget* w : b.group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != b.collapse && w != b.expand)
+                w->setVisible(*b.expanded && !out.J1939_Hidden.contains(w->objectName()));
     Btn_OK->move(Btn_OK->x(), out.Buttons_Top);
     Btn_Cancel->move(Btn_Cancel->x(), out.Buttons_Top);
     setFixedSize(out.Client_Width, out.Client_Height);
@@ -362,6 +368,7 @@ void TFParGen::FormShow()
 {
     // Read everything before touching a control: a broken file leaves the window as it was.
     const ParGen_Load load = Read_ParGen(Shared.File_ParGen);
+    m_loadedReduced = Is_Device_Without_Ethernet(Shared.File_ParGen);
     Show_Values(ParGen_As_Shown(load.values));
     Is_Change = false;
     Move_GroupBoxs();
@@ -431,9 +438,25 @@ void TFParGen::Btn_OKClick()
     Guarded([this] {
         if (!Controllo_Dati())
             return;
-        Write_ParGen(Shared.File_ParGen, Values());
+        const ParGen_Settings values = Values();
+        if (!Confirm_Reduced_Tables(values))
+            return;
+        Write_ParGen(Shared.File_ParGen, values);
         accept();
     });
+}
+
+bool TFParGen::Confirm_Reduced_Tables(const ParGen_Settings& values)
+{
+    if (m_loadedReduced || values.Device_Type != QLatin1String("0"))
+        return true;
+    QString lost;
+    for (const Frame_Table_Kind* kind : {&Receive_Table, &Send_Table}) {
+        const int rows = Stored_Rows_Beyond(*kind, Shared.*kind->file_path, true);
+        if (rows > 0)
+            lost += QLatin1Char('\n') + Msg(kind->msg) + Msg(463) + QString::number(rows);
+    }
+    return lost.isEmpty() || Ui().Confirm_Box(Msg(462) + lost + QLatin1Char('\n') + Msg(464));
 }
 
 void TFParGen::Btn_CancelClick()

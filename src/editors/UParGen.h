@@ -59,9 +59,13 @@ private:
     // The controls' values in their stored form.
     ParGen_Settings Values() const;
     Box* Box_Of_Button(QObject* button);
+    // Before a save that switches to the device without Ethernet port: which frame rows the
+    // shorter tables will not keep. False when the user says No.
+    bool Confirm_Reduced_Tables(const ParGen_Settings& values);
 
     bool m_shownLoaded = false; // exec() has loaded the file for the showing it starts
     bool Is_Change = false;
+    bool m_loadedReduced = false; // the stored file was for the device without Ethernet port
     bool GB_Select_Device_Visible = true;
     bool GB_J1939_Visible = true;
     bool GB_DeviceNet_Slave_Visible = true;

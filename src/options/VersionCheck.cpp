@@ -127,6 +127,11 @@ QString Http_Get_Body(const QString& url, int limitMs)
 
     if (failed)
         return {};
+    return Http_Answer_Body(received);
+}
+
+QString Http_Answer_Body(const QByteArray& received)
+{
     const Response r = Parse_Response(received);
     if (!r.headComplete || r.status < 200 || r.status > 299)
         return {};

@@ -22,6 +22,10 @@ constexpr int Version_Request_Limit_Ms = 10000;
 // caller; user input to the windows waits meanwhile.
 QString Http_Get_Body(const QString& url, int limitMs = Version_Request_Limit_Ms);
 
+// The body of a complete HTTP answer with a success status, as Http_Get_Body returns it;
+// an empty text for anything else.
+QString Http_Answer_Body(const QByteArray& received);
+
 // The comparable number of a version text ("2.000" 2000, "VER. 2.010" 2010), or -1.
 int Conv_Version(const QString& Ver_str);
 

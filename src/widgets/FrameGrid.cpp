@@ -5,9 +5,12 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
+
+#include <limits>
 
 // ---- model ----
 
@@ -229,7 +232,11 @@ QWidget* Frame_Grid_Delegate::createEditor(QWidget* parent, const QStyleOptionVi
     case Cell_Kind::Text:
         break;
     }
-    return QStyledItemDelegate::createEditor(parent, option, index);
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    // A cell holds any length; the line edit's own limit would cut a long text on editing.
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        line->setMaxLength(std::numeric_limits<int>::max());
+    return editor;
 }
 
 void Frame_Grid_Delegate::setEditorData(QWidget* editor, const QModelIndex& index) const

@@ -122,6 +122,59 @@ private Q_SLOTS:
         QCOMPARE(r.code, code);
     }
 
+    void all_and_warnings_data()
+    {
+        QTest::addColumn<QStringList>("flags");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        const QString r3 = "Receive_Frame.xml: Error in row 3!! PGN must be between 0x00000 and "
+                           "0xFFFF\n";
+        const QString r4 = "Receive_Frame.xml: Error in row 4!! Source Address must be between 0 and 255\n";
+        const QString w1 = "Receive_Frame.xml: warning: row 1: Source address 254 (null) or 255 "
+                           "(global) never sends data: enter the address of the node that sends "
+                           "this PGN\n";
+        const QString w5 = "Receive_Frame.xml: warning: row 5: Delete or change this row: the same "
+                           "data page, PGN and source address are already in row 2\n";
+        const QString t1 = "Send_Frame.xml: warning: row 1: The converter sends with its own "
+                           "address: set the source address to 16\n";
+        QTest::newRow("as before") << QStringList() << 1 << r3;
+        QTest::newRow("every failing row") << QStringList{"--all"} << 1 << r3 + r4;
+        QTest::newRow("warnings") << QStringList{"--warnings"} << 1 << r3 + w1 + w5 + t1;
+        QTest::newRow("both") << QStringList{"--warnings", "--all"} << 1 << r3 + r4 + w1 + w5 + t1;
+    }
+    void all_and_warnings()
+    {
+        QFETCH(QStringList, flags);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        Program_Folder folder;
+        folder.write("conf/ParGen.xml", "<Par_Gen><Device_Type>1</Device_Type>"
+                                        "<J1939_Device_ID>16</J1939_Device_ID></Par_Gen>");
+        folder.write("conf/Receive_Frame.xml",
+                     "<Receive_Frames><row DataPage=\"0\" PGN=\"65262\" SA=\"254\"/>"
+                     "<row DataPage=\"0\" PGN=\"65263\" SA=\"1\"/>"
+                     "<row DataPage=\"0\" PGN=\"70000\" SA=\"1\"/>"
+                     "<row DataPage=\"0\" PGN=\"65264\" SA=\"256\"/>"
+                     "<row DataPage=\"0\" PGN=\"0xFEEF\" SA=\"$01\"/></Receive_Frames>");
+        folder.write("conf/Send_Frame.xml", "<Send_Frames><row Priority=\"6\" DataPage=\"0\" "
+                                            "PGN=\"65265\" SA=\"17\" NumByte=\"8\"/>"
+                                            "</Send_Frames>");
+        const Run r = Cli(QStringList{"check"} + flags + QStringList{folder.file("conf")});
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.code, code);
+    }
+
+    void warnings_alone_pass()
+    {
+        Program_Folder folder;
+        folder.write("conf/Receive_Frame.xml",
+                     "<Receive_Frames><row DataPage=\"0\" PGN=\"65262\" SA=\"254\"/>"
+                     "</Receive_Frames>");
+        const Run r = Cli({"check", "--warnings", "--all", folder.file("conf")});
+        QVERIFY2(r.out.startsWith("Receive_Frame.xml: warning: row 1: "), qPrintable(r.out));
+        QCOMPARE(r.code, 0);
+    }
+
     void not_well_formed_data()
     {
         QTest::addColumn<QString>("file");
@@ -153,6 +206,7 @@ private Q_SLOTS:
     {
         Program_Folder folder;
         QCOMPARE(Cli({"check"}).code, 2);
+        QCOMPARE(Cli({"check", "--every", folder.path()}).code, 2);
         const Run missing = Cli({"check", folder.file("nowhere")});
         QCOMPARE(missing.code, 2);
         QVERIFY(missing.out.isEmpty());

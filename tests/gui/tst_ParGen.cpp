@@ -90,6 +90,22 @@ struct Editor {
     QList<int> box_heights() const { return boxes(&QWidget::height); }
 };
 
+// The user can see the whole widget: shown, and not cut off by a collapsed box around it.
+bool Seen(const QWidget* w)
+{
+    if (!w || !w->isVisible())
+        return false;
+    for (const QWidget* p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (!p->rect().contains(QRect(w->mapTo(p, QPoint(0, 0)), w->size())))
+            return false;
+    return true;
+}
+
+QString Name_Of(const QWidget* w)
+{
+    return w ? w->objectName() : QStringLiteral("<no focus>");
+}
+
 } // namespace
 
 class tst_ParGen final : public QObject {
@@ -193,6 +209,8 @@ private Q_SLOTS:
                                     << " " << 451 << "";
         QTest::newRow("address without Ethernet port") << 0 << 0 << false << "E_Ethernet_IP1"
                                                        << " 300 " << 0 << "Ethernet_IP1";
+        QTest::newRow("40000 characters without Ethernet port")
+            << 0 << 0 << false << "E_Ethernet_GAT4" << QString(40000, '1') << 0 << "Ethernet_GAT4";
     }
 
     void ok()
@@ -276,6 +294,132 @@ private Q_SLOTS:
         QVERIFY(!ed.dlg->isVisible());
         QCOMPARE(ed.dlg->result(), int(QDialog::Rejected));
         QCOMPARE(Element(ed.stored(), "Device_Type"), QStringLiteral("1"));
+    }
+
+    // Switching to the device without Ethernet port: the frame tables keep 16 rows.
+    void switch_to_reduced_layout_tells_what_is_not_kept_data()
+    {
+        QTest::addColumn<QByteArray>("parGen");
+        QTest::addColumn<int>("receiveRows");
+        QTest::addColumn<int>("sendRows");
+        QTest::addColumn<int>("device"); // chosen before OK
+        QTest::addColumn<QString>("question");
+
+        const QByteArray full = "<Par_Gen><Device_Type>1</Device_Type></Par_Gen>";
+        QTest::newRow("both tables too long")
+            << full << 20 << 17 << 0
+            << "The device without Ethernet port keeps only 16 rows in each frame table.\n"
+               "Receive J1939 Frames - rows that will not be kept: 4\n"
+               "Transmit J1939 Frames - rows that will not be kept: 1\n"
+               "Save the settings anyway?";
+        QTest::newRow("new configuration, transmit table too long")
+            << QByteArray() << 16 << 30 << 0
+            << "The device without Ethernet port keeps only 16 rows in each frame table.\n"
+               "Transmit J1939 Frames - rows that will not be kept: 14\n"
+               "Save the settings anyway?";
+        QTest::newRow("tables fit") << full << 16 << 0 << 0 << QString();
+        QTest::newRow("device kept") << full << 20 << 20 << 1 << QString();
+        QTest::newRow("already without Ethernet")
+            << QByteArray("<Par_Gen/>") << 20 << 20 << 0 << QString();
+    }
+
+    void switch_to_reduced_layout_tells_what_is_not_kept()
+    {
+        QFETCH(QByteArray, parGen);
+        QFETCH(int, receiveRows);
+        QFETCH(int, sendRows);
+        QFETCH(int, device);
+        QFETCH(QString, question);
+        Editor ed(parGen.isEmpty() ? QByteArray() : parGen);
+        const auto rows = [](int n, const QByteArray& row) {
+            return "<Receive_Frames>" + row.repeated(n) + "</Receive_Frames>";
+        };
+        ed.folder.write("PROJECTS/Plant/Receive_Frame.xml",
+                        rows(receiveRows, "<row DataPage=\"0\" PGN=\"1\" SA=\"2\"/>"));
+        ed.folder.write("PROJECTS/Plant/Send_Frame.xml",
+                        rows(sendRows, "<row Priority=\"6\" DataPage=\"0\" PGN=\"1\"/>"));
+        ed.open();
+        ed.list("CB_Select_Device")->setCurrentIndex(device);
+        const QByteArray before = ed.stored();
+
+        ed.ui.answers = {false};
+        ed.click("Btn_OK");
+        if (question.isEmpty()) {
+            QCOMPARE(ed.ui.texts(), QStringList{});
+        } else {
+            QCOMPARE(ed.ui.texts(), QStringList{question});
+            QCOMPARE(ed.ui.boxes.first().kind, Fake_Ui::Kind::Confirm);
+            QVERIFY(ed.dlg->isVisible()); // No: nothing written
+            QCOMPARE(ed.stored(), before);
+            ed.click("Btn_OK");
+        }
+        QVERIFY(!ed.dlg->isVisible());
+        QCOMPARE(Element(ed.stored(), "Device_Type"), QString::number(device));
+    }
+
+    // Typing never reaches a field that a collapsed box keeps out of sight.
+    void focus_stays_out_of_collapsed_boxes_data()
+    {
+        QTest::addColumn<QByteArray>("parGen");
+        QTest::addColumn<QStringList>("collapse");
+        QTest::addColumn<QString>(
+            "focused"); // before the collapse; empty: collapsed before opening
+        QTest::addColumn<QString>("box");
+
+        const QByteArray full = "<Par_Gen><Device_Type>1</Device_Type></Par_Gen>";
+        QTest::newRow("J1939 collapsed while a field has the focus")
+            << QByteArray("<Par_Gen/>") << QStringList{"Btn_J1939_Collapse"} << "E_J1939_TO"
+            << "GB_J1939";
+        QTest::newRow("Ethernet collapsed while an address field has the focus")
+            << full << QStringList{"Btn_Ethernet_Collapse"} << "E_Ethernet_IP3"
+            << "GB_Ethernet";
+        QTest::newRow("DeviceNet collapsed while its baud list has the focus")
+            << full << QStringList{"Btn_DeviceNet_Slave_Collapse"} << "CB_DeviceNet_Slave_Baud"
+            << "GB_DeviceNet_Slave";
+        QTest::newRow("two boxes collapsed before the opening")
+            << QByteArray("<Par_Gen/>")
+            << QStringList{"Btn_Select_Device_Collapse", "Btn_J1939_Collapse"} << QString()
+            << "GB_J1939";
+    }
+
+    void focus_stays_out_of_collapsed_boxes()
+    {
+        QFETCH(QByteArray, parGen);
+        QFETCH(QStringList, collapse);
+        QFETCH(QString, focused);
+        QFETCH(QString, box);
+        Editor ed(parGen);
+        if (focused.isEmpty())
+            for (const QString& b : collapse)
+                ed.get<QAbstractButton>(b)->click();
+        ed.open();
+        QApplication::setActiveWindow(ed.dlg.get());
+        QVERIFY(QTest::qWaitForWindowActive(ed.dlg.get()));
+        if (!focused.isEmpty()) {
+            ed.get(focused)->setFocus();
+            QCOMPARE(Name_Of(QApplication::focusWidget()), focused);
+            for (const QString& b : collapse)
+                ed.click(b);
+        }
+        const auto fields = [&] {
+            QStringList values;
+            for (const QLineEdit* e : ed.get(box)->findChildren<QLineEdit*>())
+                values.append(e->text());
+            for (const QComboBox* c : ed.get(box)->findChildren<QComboBox*>())
+                values.append(QString::number(c->currentIndex()));
+            return values;
+        };
+        const QStringList before = fields();
+
+        QVERIFY2(Seen(QApplication::focusWidget()),
+                 qPrintable(Name_Of(QApplication::focusWidget())));
+        QTest::keyClicks(QApplication::focusWidget(), "7.");
+        for (int i = 0; i < 30; ++i) {
+            QWidget* w = QApplication::focusWidget();
+            QVERIFY2(Seen(w), qPrintable(Name_Of(w)));
+            QTest::keyClick(w, Qt::Key_Tab);
+        }
+        QCOMPARE(fields(), before);
     }
 
     void close_box_and_escape()

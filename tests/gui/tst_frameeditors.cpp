@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -92,6 +93,9 @@ Receive_Frame_Row Receive_Row(const QStringList& cells)
         r.field(c) = cells.at(c);
     return r;
 }
+
+// What a test does to the table before it leaves the window.
+enum Table_Edit { Nothing, Typed, Typed_Open, Inserted, Typed_Back, Ticked_Unticked };
 
 } // namespace
 
@@ -256,8 +260,15 @@ private Q_SLOTS:
         f.write("Send_Frame.xml", xml + "</Receive_Frames>");
         auto w = Open<TFTransmit_J1939_Frame>();
         QCOMPARE(w->sga->Cell(1, 16), QStringLiteral(" 0"));
+        f.ui.answers = {false};
         Click(w.get(), "Btn_OK");
-        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(f.ui.texts(), QStringList{"The file of this table holds 20 rows, but the table "
+                                           "keeps only 16: the other rows will not be saved. "
+                                           "Save the table?"});
+        QVERIFY(w->isVisible()); // No: nothing written
+        QCOMPARE(Read_Send_Frames(Shared.File_Send_Frame).size(), 20);
+        Click(w.get(), "Btn_OK");
+        QVERIFY(!w->isVisible());
         const QList<Send_Frame_Row> saved = Read_Send_Frames(Shared.File_Send_Frame);
         QCOMPARE(saved.size(), 16);
         QCOMPARE(saved.at(15).Priority, QStringLiteral(" 0")); // untrimmed
@@ -272,12 +283,16 @@ private Q_SLOTS:
                 Rows_Of(60, "<row DataPage=\"0\" PGN=\"1\" SA=\"2\" Mnemonic=\"m\"/>"));
         auto w = Open<TFReceive_J1939_Frame>();
         Click(w.get(), "Btn_OK");
-        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(f.ui.texts(), QStringList{"The file of this table holds 60 rows, but the table "
+                                           "keeps only 56: the other rows will not be saved. "
+                                           "Save the table?"});
         QCOMPARE(Read_Receive_Frames(Shared.File_Receive_Frame).size(), 56);
 
         w->show();
         w->sga->Set_Cell(2, 3, QStringLiteral("  ")); // PGN of row 3
         Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts().size(), 2); // only the question about rows 3 to 56
+        QVERIFY(f.ui.texts().last().contains(": 3-56. "));
         const QList<Receive_Frame_Row> saved = Read_Receive_Frames(Shared.File_Receive_Frame);
         QCOMPARE(saved.size(), 2);
         QCOMPARE(saved.at(1).Delete, QStringLiteral("N")); // the attribute default, now stored
@@ -300,7 +315,276 @@ private Q_SLOTS:
         w->close();
         QCOMPARE(w->result(), int(QDialog::Rejected));
         QCOMPARE(f.read("Receive_Frame.xml"), stored);
+        QCOMPARE(f.ui.texts(), QStringList(2, Msg(458))); // both answered Yes
+    }
+
+    // Leaving with changes asks 458; a table back as loaded is no change.
+    void leaving_asks_when_the_table_changed_data()
+    {
+        QTest::addColumn<int>("leave"); // 0 Cancel button, 1 Escape, 2 close box
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<bool>("changed");
+        enum { Cancel, Escape, Close_Box };
+        QTest::newRow("Cancel, cell typed") << int(Cancel) << int(Typed) << true;
+        QTest::newRow("Escape, cell typed") << int(Escape) << int(Typed) << true;
+        QTest::newRow("close box, cell typed") << int(Close_Box) << int(Typed) << true;
+        QTest::newRow("Cancel, cell editor still open") << int(Cancel) << int(Typed_Open) << true;
+        QTest::newRow("Escape, row inserted") << int(Escape) << int(Inserted) << true;
+        QTest::newRow("Cancel, nothing done") << int(Cancel) << int(Nothing) << false;
+        QTest::newRow("close box, typed and typed back")
+            << int(Close_Box) << int(Typed_Back) << false;
+        QTest::newRow("Escape, empty box ticked and unticked")
+            << int(Escape) << int(Ticked_Unticked) << false;
+    }
+
+    void leaving_asks_when_the_table_changed()
+    {
+        QFETCH(int, leave);
+        QFETCH(int, edit);
+        QFETCH(bool, changed);
+        Fixture f;
+        const QByteArray stored = Rows_Of(1, "<row DataPage=\"0\" PGN=\"1\" SA=\"2\"/>");
+        f.write("Receive_Frame.xml", stored);
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        const auto typeInto = [g](int col, int row, const QString& text) {
+            g->setCurrentIndex(g->Index_Of(col, row));
+            Type(g, text);
+            QCoreApplication::processEvents(); // Return ends the cell editor from the event loop
+        };
+        switch (edit) {
+        case Typed:
+            typeInto(3, 1, "7");
+            break;
+        case Typed_Open:
+            g->setCurrentIndex(g->Index_Of(3, 1));
+            QTest::keyClick(g, '7');
+            QVERIFY(g->indexWidget(g->currentIndex()));
+            break;
+        case Inserted:
+            Click(w.get(), "Btn_InsRow");
+            break;
+        case Typed_Back:
+            typeInto(3, 1, "9");
+            typeInto(3, 1, "2");
+            break;
+        case Ticked_Unticked:
+            g->setCurrentIndex(g->Index_Of(4, 2)); // never touched: empty
+            QTest::keyClick(g, Qt::Key_Space);
+            QTest::keyClick(g, Qt::Key_Space);
+            QCOMPARE(g->Cell(4, 2), QStringLiteral("N"));
+            break;
+        }
+        QList<Frame_Cells> edited = w->Rows();
+        if (edit == Typed_Open)
+            edited[0][2] = QStringLiteral("7"); // still in the open cell editor
+        const auto leaveWindow = [&] {
+            if (leave == 0)
+                Click(w.get(), "Btn_Cancel");
+            else if (leave == 1)
+                QTest::keyClick(g, Qt::Key_Escape);
+            else
+                w->close();
+        };
+
+        f.ui.answers = {false};
+        leaveWindow();
+        if (changed) {
+            QCOMPARE(f.ui.texts(), QStringList{"Do you want to exit without saving changes?"});
+            QCOMPARE(f.ui.boxes.first().kind, Fake_Ui::Kind::Confirm);
+            QVERIFY(w->isVisible());
+            g->Commit_Edit();
+            QCOMPARE(w->Rows(), edited); // No keeps every edit
+            leaveWindow();               // Yes
+            QCOMPARE(f.ui.boxes.size(), 2);
+        } else {
+            QCOMPARE(f.ui.texts(), QStringList{});
+        }
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->result(), int(QDialog::Rejected));
+        QCOMPARE(f.read("Receive_Frame.xml"), stored);
+    }
+
+    // Filled rows below an empty key cell are not saved: OK names them first.
+    void ok_asks_before_rows_below_an_empty_key_are_dropped_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<int>("edit"); // 0 Insert Row at row 1, 1 key of row 3 blanked, 2 gaps
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<int>("savedRows");
+
+        QTest::newRow("receive, Insert Row at row 1")
+            << true << 0
+            << "A row with an empty PGN ends the table that is saved. These rows will not be "
+               "saved: 2-4. Save without them?"
+            << 0;
+        QTest::newRow("transmit, Priority of row 3 blanked")
+            << false << 1
+            << "A row with an empty Priority ends the table that is saved. These rows will not "
+               "be saved: 3. Save without them?"
+            << 2;
+        QTest::newRow("transmit, rows 5 and 7 below empty rows")
+            << false << 2
+            << "A row with an empty Priority ends the table that is saved. These rows will not "
+               "be saved: 5, 7-8. Save without them?"
+            << 3;
+        QTest::newRow("receive, only an unticked box below") << true << 3 << QString() << 3;
+    }
+
+    void ok_asks_before_rows_below_an_empty_key_are_dropped()
+    {
+        QFETCH(bool, receive);
+        QFETCH(int, edit);
+        QFETCH(QString, question);
+        QFETCH(int, savedRows);
+        Fixture f(With_Ethernet);
+        const QString file = receive ? "Receive_Frame.xml" : "Send_Frame.xml";
+        const QByteArray stored =
+            Rows_Of(3, receive ? "<row DataPage=\"0\" PGN=\"1\" SA=\"2\"/>"
+                               : "<row Priority=\"6\" DataPage=\"0\" PGN=\"1\" SA=\"2\"/>");
+        f.write(file, stored);
+        std::unique_ptr<Frame_Editor> w;
+        if (receive)
+            w = Open<TFReceive_J1939_Frame>();
+        else
+            w = Open<TFTransmit_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        switch (edit) {
+        case 0:
+            Click(w.get(), "Btn_InsRow");
+            break;
+        case 1:
+            g->setCurrentIndex(g->Index_Of(1, 3));
+            QTest::keyClick(g, Qt::Key_Space); // a blank replaces the Priority
+            QTest::keyClick(g->indexWidget(g->currentIndex()), Qt::Key_Return);
+            break;
+        case 2:
+            g->Set_Cell(10, 5, QStringLiteral("spare"));
+            g->Set_Cell(6, 7, QStringLiteral("Y")); // a ticked box is data
+            g->Set_Cell(9, 8, QStringLiteral("100"));
+            break;
+        case 3:
+            g->Set_Cell(8, 5, QStringLiteral("N"));
+            break;
+        }
+
+        f.ui.answers = {false};
+        Click(w.get(), "Btn_OK");
+        if (question.isEmpty()) {
+            QCOMPARE(f.ui.texts(), QStringList{});
+        } else {
+            QCOMPARE(f.ui.texts(), QStringList{question});
+            QCOMPARE(f.ui.boxes.first().kind, Fake_Ui::Kind::Confirm);
+            QVERIFY(w->isVisible()); // No: nothing written, the table as it was
+            QCOMPARE(f.read(file), stored);
+            QCOMPARE(w->Is_Changed(), true);
+            if (receive) { // the question as the user sees it, over the table it is about
+                QVERIFY(w->grab().save(Screenshot_Path("receive_rows_below_empty_key.png")));
+                QMessageBox box(QMessageBox::Question, SW_Code_Text, question,
+                                QMessageBox::Yes | QMessageBox::No, w.get());
+                box.show();
+                QVERIFY(box.grab().save(Screenshot_Path("receive_rows_below_empty_key_box.png")));
+            }
+            Click(w.get(), "Btn_OK"); // Yes
+        }
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->result(), int(QDialog::Accepted));
+        const int saved = receive ? Read_Receive_Frames(Shared.File_Receive_Frame).size()
+                                  : Read_Send_Frames(Shared.File_Send_Frame).size();
+        QCOMPARE(saved, savedRows);
+    }
+
+    // Insert Row drops the last row: asked first when that row holds anything.
+    void insert_row_asks_when_the_last_row_is_filled_data()
+    {
+        QTest::addColumn<QByteArray>("lastRow");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("last row filled")
+            << QByteArray("<row DataPage=\"1\" PGN=\"16\" SA=\"2\"/>") << true;
+        QTest::newRow("last row holds a hidden cell only")
+            << QByteArray("<row StartByte=\"40\" TransportProtocol=\"N\" Delete=\"N\" "
+                          "OnRequest=\"N\" OnReq_Time=\"\"/>")
+            << true;
+        QTest::newRow("last row empty")
+            << QByteArray("<row TransportProtocol=\"\" Delete=\"N\" OnRequest=\"\" "
+                          "OnReq_Time=\" \"/>")
+            << false;
+    }
+
+    void insert_row_asks_when_the_last_row_is_filled()
+    {
+        QFETCH(QByteArray, lastRow);
+        QFETCH(bool, asked);
+        Fixture f(Without_Ethernet);
+        QByteArray rows;
+        for (int i = 1; i < 16; ++i)
+            rows += "<row DataPage=\"0\" PGN=\"" + QByteArray::number(i) + "\" SA=\"2\"/>";
+        f.write("Receive_Frame.xml", "<Receive_Frames>" + rows + lastRow + "</Receive_Frames>");
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(2, 5));
+        const QList<Frame_Cells> before = w->Rows();
+
+        f.ui.answers = {false};
+        Click(w.get(), "Btn_InsRow");
+        if (asked) {
+            QCOMPARE(f.ui.texts(),
+                     QStringList{"Inserting a row drops the last row of the table (row 16), which "
+                                 "holds values. Insert the row?"});
+            QCOMPARE(w->Rows(), before); // No: nothing changes
+            Click(w.get(), "Btn_InsRow");
+            QCOMPARE(f.ui.boxes.size(), 2);
+        } else {
+            QCOMPARE(f.ui.texts(), QStringList{});
+        }
+        QCOMPARE(g->Cell(2, 5), QString());
+        QCOMPARE(g->Cell(2, 6), QStringLiteral("5"));
+        QCOMPARE(g->Cell(2, 16), QStringLiteral("15"));
+    }
+
+    // Text cells have no length limit, also while a cell editor is open.
+    void long_texts_are_kept_whole_data()
+    {
+        QTest::addColumn<int>("edit"); // 0 nothing, 1 another cell of the row, 2 the long cell
+        QTest::addColumn<QString>("added");
+        QTest::newRow("untouched") << 0 << QString();
+        QTest::newRow("another cell of the row edited") << 1 << QString();
+        QTest::newRow("the long cell opened and closed") << 2 << QString();
+        QTest::newRow("the long cell typed at its end") << 2 << QStringLiteral("!");
+    }
+
+    void long_texts_are_kept_whole()
+    {
+        QFETCH(int, edit);
+        QFETCH(QString, added);
+        Fixture f;
+        Receive_Frame_Row row = Receive_Row({"0", "1", "2", "N", "", "", "N", "N", "1000", ""});
+        for (int i = 0; i < 4000; ++i)
+            row.Mnemonic += QStringLiteral("Frame %1 ").arg(i % 10, 3, 10, QLatin1Char('0'));
+        QCOMPARE(row.Mnemonic.size(), 40000);
+        f.write("Receive_Frame.xml", Receive_Frames_Xml({row}));
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        if (edit == 1) {
+            g->setCurrentIndex(g->Index_Of(3, 1));
+            Type(g, "7");
+            row.SA = QStringLiteral("7");
+        } else if (edit == 2) {
+            g->setCurrentIndex(g->Index_Of(10, 1));
+            QTest::keyClick(g, Qt::Key_F2);
+            QWidget* editor = g->indexWidget(g->currentIndex());
+            QVERIFY(editor);
+            QTest::keyClick(editor, Qt::Key_End);
+            QTest::keyClicks(editor, added);
+            QTest::keyClick(editor, Qt::Key_Return);
+            row.Mnemonic += added;
+        }
+        Click(w.get(), "Btn_OK");
         QCOMPARE(f.ui.texts(), QStringList{});
+        const QList<Receive_Frame_Row> saved = Read_Receive_Frames(Shared.File_Receive_Frame);
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.first().Mnemonic.size(), row.Mnemonic.size());
+        QVERIFY(saved.first() == row);
     }
 
     void delete_row_asks_with_the_row_number()
