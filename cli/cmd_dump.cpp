@@ -1,8 +1,10 @@
 #include "app/UComon.h"
 #include "compiler/BankDump.h"
+#include "compiler/USaveBincc.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTextStream>
 
@@ -14,6 +16,13 @@ int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
     const QString shown = QDir::toNativeSeparators(args.first());
+    try {
+        // The pair of an interrupted compilation is completed or undone before it is read.
+        Recover_Bank_Files(QFileInfo(args.first()).absolutePath());
+    } catch (const App_Error& e) {
+        err << "error: " << e.text() << '\n';
+        return 1;
+    }
     QFile f(args.first());
     if (!f.open(QIODevice::ReadOnly)) {
         err << "error: cannot read the file " << shown << ": " << f.errorString() << '\n';

@@ -1,10 +1,13 @@
 #include "app/Settings.h"
 
 #include "app/UComon.h"
+#include "configurations/ConfigFiles.h"
 #include "configurations/XmlFile.h"
+#include "language/ULanguage.h"
 
 #include <QDir>
 #include <QDomDocument>
+#include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamWriter>
 
@@ -40,13 +43,28 @@ void Set_Settings_Defaults()
     Shared.Double_Click_Auto_Size = false;
 }
 
+namespace {
+
+// A settings file that could not be read holds the user's last configuration and language:
+// it is kept under another name before anything replaces it.
+bool Broken_To_Keep = false;
+
+} // namespace
+
 void Read_Settings()
 {
     Set_Settings_Defaults();
+    Broken_To_Keep = false;
     const QString path = Settings_File_Path();
     if (!QFileInfo::exists(path))
         return;
-    const QDomDocument doc = Load_Xml_File(path);
+    QDomDocument doc;
+    try {
+        doc = Load_Xml_File(path);
+    } catch (const App_Error&) {
+        Broken_To_Keep = true;
+        throw;
+    }
     const QDomNode root = doc.firstChild();
 
     auto text = [&](const char* parent, const char* child, const QString& def) {
@@ -94,9 +112,42 @@ QByteArray Settings_Xml()
     return out;
 }
 
+QString Keep_Broken_Settings()
+{
+    const QString path = Settings_File_Path();
+    if (!Broken_To_Keep || !QFileInfo::exists(path)) {
+        Broken_To_Keep = false;
+        return {};
+    }
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        throw App_Error(QStringLiteral("Cannot read the file %1: %2")
+                            .arg(QDir::toNativeSeparators(path), in.errorString()));
+    const QByteArray data = in.readAll();
+    // An earlier kept file is never overwritten.
+    QString kept = path + QStringLiteral(".bad");
+    for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n)
+        kept = path + QStringLiteral(".bad") + QString::number(n);
+    Write_File_Atomic(kept, data);
+    Broken_To_Keep = false;
+    return kept;
+}
+
 void Save_Setting()
 {
-    Write_File_Atomic(Settings_File_Path(), Settings_Xml());
+    const QByteArray xml = Settings_Xml();
+    // The next start must open the configuration that was active, not one whose name the file
+    // changed on its way (a control character dropped, CR LF read back as LF).
+    if (!Is_Xml_Storable(Shared.Conf_Name))
+        throw App_Error(Msg(31) + Shared.Conf_Name);
+    const QDomNode root = Parse_Xml_Bytes(xml, Settings_File_Path()).firstChild();
+    if (root.firstChildElement(QStringLiteral("lastproj"))
+            .firstChildElement(QStringLiteral("projectname"))
+            .text()
+        != Shared.Conf_Name)
+        throw App_Error(Msg(31) + Shared.Conf_Name);
+    Keep_Broken_Settings();
+    Write_File_Atomic(Settings_File_Path(), xml);
 }
 
 bool Restore_Configuration()

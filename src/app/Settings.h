@@ -18,7 +18,13 @@ void Set_Settings_Defaults();
 // The stored form of the settings file.
 QByteArray Settings_Xml();
 
-// Writes Tessaform.xml atomically; throws App_Error on failure.
+// Keeps a settings file that Read_Settings could not read under a free name beside it
+// (Tessaform.xml.bad, .bad2, ...) and returns that path; empty when there is nothing to keep.
+// Throws App_Error when it cannot be kept; Save_Setting then keeps trying before each write.
+QString Keep_Broken_Settings();
+
+// Writes Tessaform.xml atomically, after keeping a file that could not be read. Throws
+// App_Error on failure, also for a configuration name the file could not give back as it is.
 void Save_Setting();
 
 // Step 9 of start-up: makes Conf_Name active when its folder exists (Conf_Dir), else clears

@@ -156,11 +156,12 @@ void TFTessaformeFirmWare::FormCreate(const QString& programDir)
     // 4, 5. A settings file that cannot be parsed is reported; start-up goes on with the
     // defaults of a missing file.
     Shared.Conf_Name.clear();
+    QString settingsError;
     try {
         Read_Settings();
     } catch (const std::exception& e) {
         Set_Settings_Defaults();
-        Report_Error(e);
+        settingsError = Error_Text(e);
     }
     // 6.
     Set_Timer_Enabled(Shared.Enable_Internet && Shared.Enable_Update);
@@ -175,6 +176,16 @@ void TFTessaformeFirmWare::FormCreate(const QString& programDir)
     L_SW_Desc->adjustSize();
     // 8.
     Load_Language();
+    // The report waits for the string table, so that it can say where the broken file went.
+    if (!settingsError.isEmpty()) {
+        try {
+            settingsError += QLatin1Char('\n') + Msg(29)
+                             + QDir::toNativeSeparators(Keep_Broken_Settings());
+        } catch (const std::exception& e) {
+            settingsError += QLatin1Char('\n') + Msg(30) + Error_Text(e);
+        }
+        Ui().Error_Box(settingsError);
+    }
     // 9.
     Show_Configuration_Labels(Restore_Configuration());
     // 10.

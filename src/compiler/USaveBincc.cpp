@@ -1,6 +1,7 @@
 #include "compiler/USaveBincc.h"
 
 #include "app/UComon.h"
+#include "configurations/SafeFile.h"
 #include "configurations/TextToInt.h"
 #include "configurations/XmlFile.h"
 #include "language/ULanguage.h"
@@ -430,6 +431,10 @@ void Save_Bin()
 {
     if (Shared.Conf_Dir.isEmpty())
         throw App_Error(Msg(18));
+    // A configuration deleted behind the program's back is not silently made again with
+    // default images.
+    if (!QFileInfo(Shared.Conf_Dir).isDir())
+        throw App_Error(Msg(111) + QDir::toNativeSeparators(Shared.Conf_Dir));
     Save_Bin(Path_Join(Shared.Conf_Dir, QStringLiteral("bin")));
 }
 
@@ -438,12 +443,19 @@ void Save_Bin(const QString& binDir)
     if (!QDir().mkpath(binDir))
         throw App_Error(
             QStringLiteral("Cannot create the folder %1.").arg(QDir::toNativeSeparators(binDir)));
-    Write_File_Atomic(
-        Path_Join(binDir, QStringLiteral("bank1.bin")),
-        QByteArray::fromRawData(reinterpret_cast<const char*>(Config_Image.Bank1_Area.data()),
-                                Config_Image_Data::Bank1_Size));
-    Write_File_Atomic(
-        Path_Join(binDir, QStringLiteral("bank2.bin")),
-        QByteArray::fromRawData(reinterpret_cast<const char*>(Config_Image.Bank2_Buffer.data()),
-                                Config_Image.Bank2_Length));
+    // The two images describe one configuration: a new bank1.bin beside an old bank2.bin
+    // would load as neither.
+    Write_Files_Atomic(
+        {{Path_Join(binDir, QStringLiteral("bank1.bin")),
+          QByteArray::fromRawData(reinterpret_cast<const char*>(Config_Image.Bank1_Area.data()),
+                                  Config_Image_Data::Bank1_Size)},
+         {Path_Join(binDir, QStringLiteral("bank2.bin")),
+          QByteArray::fromRawData(reinterpret_cast<const char*>(Config_Image.Bank2_Buffer.data()),
+                                  Config_Image.Bank2_Length)}});
+}
+
+void Recover_Bank_Files(const QString& binDir)
+{
+    if (QFileInfo(binDir).isDir())
+        Recover_File_Group(binDir);
 }

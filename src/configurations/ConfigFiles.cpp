@@ -68,27 +68,6 @@ QList<Row> Read_Rows(const QString& path)
     return rows;
 }
 
-// XML 1.0 cannot hold most control characters, U+FFFE, U+FFFF or a lone surrogate; the writer
-// would drop them silently and the saved file would differ from what the user typed.
-bool Is_Xml_Storable(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
-            return false;
-        if (c == 0xFFFE || c == 0xFFFF)
-            return false;
-        if (QChar::isHighSurrogate(c)) {
-            if (i + 1 >= text.size() || !QChar::isLowSurrogate(text.at(i + 1).unicode()))
-                return false;
-            ++i;
-        } else if (QChar::isLowSurrogate(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 void Require_Storable(const QString& text, const QString& where)
 {
     if (!Is_Xml_Storable(text))
@@ -131,6 +110,27 @@ void Write_Config_File(const QString& path, Make make)
 }
 
 } // namespace
+
+// XML 1.0 cannot hold most control characters, U+FFFE, U+FFFF or a lone surrogate; the writer
+// would drop them silently and the saved file would differ from what the user typed.
+bool Is_Xml_Storable(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
+            return false;
+        if (c == 0xFFFE || c == 0xFFFF)
+            return false;
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 >= text.size() || !QChar::isLowSurrogate(text.at(i + 1).unicode()))
+                return false;
+            ++i;
+        } else if (QChar::isLowSurrogate(c)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 const std::array<const char*, ParGen_Settings::Count>& ParGen_Settings::Names()
 {

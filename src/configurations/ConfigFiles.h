@@ -70,6 +70,9 @@ struct ParGen_Load {
     // Per element: was it present in the file.
     std::array<bool, ParGen_Settings::Count> present{};
 };
+// Whether XML 1.0 can hold `text` as it is.
+bool Is_Xml_Storable(const QString& text);
+
 ParGen_Load Read_ParGen(const QString& path);
 void Write_ParGen(const QString& path, const ParGen_Settings& s);
 QByteArray ParGen_Xml(const ParGen_Settings& s);

@@ -1,6 +1,8 @@
 #include "configurations/ConfigFolders.h"
 
 #include "app/UComon.h"
+#include "configurations/ConfigFiles.h"
+#include "language/ULanguage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,9 +12,13 @@ int Create_Configuration_Folder(const QString& projectsDir, const QString& name)
     if (name.isEmpty())
         return 107;
     // A separator or a dot name would put the folder outside PROJECTS; a NUL would cut the
-    // name short on its way to the file system.
-    if (Is_Unsafe_Path_Name(name) || name.contains(QChar(0)))
+    // name short on its way to the file system. The name must also reach the settings file
+    // as it is: XML holds no control characters, and its parser turns CR LF into LF.
+    if (Is_Unsafe_Path_Name(name) || !Is_Xml_Storable(name) || name.contains(QLatin1Char('\r'))
+        || name.contains(QLatin1Char('\n')))
         return 105;
+    if (!QFileInfo(projectsDir).isDir())
+        return Missing_Projects_Folder;
     const QString path = Path_Join(projectsDir, name);
     if (QFileInfo(path).isDir())
         return 106;
@@ -20,6 +26,13 @@ int Create_Configuration_Folder(const QString& projectsDir, const QString& name)
         return 105;
     QDir().mkpath(Path_Join(path, QStringLiteral("bin"))); // its absence shows at compile time
     return 0;
+}
+
+QString Refusal_Text(int refusal, const QString& projectsDir)
+{
+    if (refusal == Missing_Projects_Folder)
+        return Msg(refusal) + QDir::toNativeSeparators(projectsDir);
+    return Msg(refusal);
 }
 
 bool Activate_Configuration(const QString& name)
@@ -32,8 +45,24 @@ bool Activate_Configuration(const QString& name)
 
 QStringList Configuration_Folders(const QString& projectsDir)
 {
-    return QDir(projectsDir)
-        .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QString inside = QFileInfo(projectsDir).canonicalFilePath() + QLatin1Char('/');
+    QStringList names;
+    // Hidden folders are the system's or a tool's, not configurations.
+    for (const QFileInfo& info :
+         QDir(projectsDir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted)) {
+        // A link may lead anywhere: only one that stays below PROJECTS names a configuration.
+        if ((info.isSymLink() || info.isJunction())
+            && !info.canonicalFilePath().startsWith(inside))
+            continue;
+        names << info.fileName();
+    }
+    return names;
+}
+
+int Search_Configuration(const QStringList& list, const QString& name)
+{
+    const int exact = int(list.indexOf(name));
+    return exact >= 0 ? exact : Search_Name_Ignoring_Case(list, name);
 }
 
 namespace {

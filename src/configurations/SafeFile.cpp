@@ -8,8 +8,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -71,12 +69,13 @@ int Open_New(const QString& path, const QString& target)
 {
     mode_t mode = 0666; // less the umask, as any new file
     struct stat st {};
-    if (::stat(QFile::encodeName(target).constData(), &st) == 0)
+    const bool replaces = ::stat(QFile::encodeName(target).constData(), &st) == 0;
+    if (replaces)
         mode = st.st_mode & 07777; // the replacement keeps the permissions of the file it replaces
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd >= 0 && mode != 0666)
-        ::fchmod(fd, mode);
+    if (fd >= 0 && replaces)
+        ::fchmod(fd, mode); // past the umask, also for a file that was 0666
     return fd;
 }
 qsizetype Write_Some(int fd, const char* data, qsizetype size)
@@ -129,7 +128,10 @@ QString Beside(const QString& path, const QString& suffix)
     return Path_Join(info.path(), QLatin1Char('.') + info.fileName() + suffix);
 }
 
+// The mark of a group being put in place, and the same mark renamed once the group is being
+// undone: a rename needs no room on a full disk.
 const QString Group_Mark = QStringLiteral(".sw38591-group");
+const QString Undo_Mark = QStringLiteral(".sw38591-undo");
 const QString New_Suffix = QStringLiteral(".new");
 const QString Old_Suffix = QStringLiteral(".old");
 
@@ -138,12 +140,6 @@ const QString Old_Suffix = QStringLiteral(".old");
     throw App_Error(QStringLiteral("Cannot write the file %1: %2").arg(Shown(path), reason));
 }
 
-// The old file stays reachable under `backup` while the group is put in place.
-bool Keep_Backup(const QString& path, const QString& backup)
-{
-    QFile::remove(backup);
-    return Hard_Link(path, backup) || QFile::copy(path, backup);
-}
 
 } // namespace
 
@@ -243,54 +239,155 @@ void Write_File_Atomic(const QString& path, const QByteArray& data)
 
 namespace {
 
-// The group's own temporary files have fixed names, so that a later run finds them.
-class Group_File final {
-public:
-    explicit Group_File(const QString& path) : m_path(path), m_new(Beside(path, New_Suffix)) {}
-    const QString& Path() const { return m_path; }
-    const QString& New() const { return m_new; }
-    QString Old() const { return Beside(m_path, Old_Suffix); }
+// The old file stays reachable under `backup` while the group is put in place.
+bool Keep_Backup(const QString& path, const QString& backup)
+{
+    QFile::remove(backup);
+    if (Hard_Link(path, backup))
+        return true;
+    // A file system without hard links: a checked, synced copy.
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return false;
+    try {
+        Write_File_Atomic(backup, data);
+    } catch (const App_Error&) {
+        return false;
+    }
+    return true;
+}
 
-private:
-    QString m_path;
-    QString m_new;
+// One file of a group. Its temporary files have fixed names, so that a later run finds them.
+// While the mark exists: a `.new` file means the target is still the old one; without it the
+// target is new, and `.old` holds the old file when there was one.
+struct Group_Entry {
+    QString path;
+    bool hadOld = true; // unknown counts as true: an undo then never removes a file
+
+    QString New() const { return Beside(path, New_Suffix); }
+    QString Old() const { return Beside(path, Old_Suffix); }
 };
 
-QStringList Mark_Names(const QString& mark)
+QByteArray Mark_Text(const QList<Group_Entry>& entries)
+{
+    QByteArray text;
+    for (const Group_Entry& e : entries)
+        text += QFileInfo(e.path).fileName().toUtf8() + (e.hadOld ? "\t1\n" : "\t0\n");
+    return text;
+}
+
+QList<Group_Entry> Mark_Entries(const QString& dir, const QString& mark)
 {
     QFile f(mark);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    QStringList names;
+    QList<Group_Entry> entries;
     for (const QByteArray& line : f.readAll().split('\n')) {
-        const QString name = QString::fromUtf8(line);
-        if (!name.isEmpty() && !Is_Unsafe_Path_Name(name))
-            names << name;
+        const QList<QByteArray> fields = line.split('\t');
+        const QString name = QString::fromUtf8(fields.first());
+        if (name.isEmpty() || Is_Unsafe_Path_Name(name))
+            continue;
+        entries.append({Path_Join(dir, name), fields.size() < 2 || fields.at(1) != "0"});
     }
-    return names;
+    return entries;
+}
+
+// Puts every file still waiting in place. Returns the first failure, or an empty text.
+QString Roll_Forward(const QList<Group_Entry>& entries)
+{
+    for (const Group_Entry& e : entries) {
+        if (!QFileInfo::exists(e.New()))
+            continue;
+        if (QFileInfo::exists(e.path) && !QFileInfo::exists(e.Old())
+            && !Keep_Backup(e.path, e.Old()))
+            return QStringLiteral("Cannot write the file %1: the old file cannot be kept "
+                                  "while it is replaced")
+                .arg(Shown(e.path));
+        const QString reason = Rename_Over(e.New(), e.path);
+        if (!reason.isEmpty())
+            return QStringLiteral("Cannot write the file %1: %2").arg(Shown(e.path), reason);
+    }
+    return {};
+}
+
+// Brings every file back to its old state; running it again after an interruption is harmless.
+// Returns what could not be restored, or an empty text.
+QString Roll_Back(const QList<Group_Entry>& entries)
+{
+    QString failure;
+    for (const Group_Entry& e : entries) {
+        if (QFileInfo::exists(e.New())) {
+            // Never put in place: the target is still the old file, a backup is surplus.
+            QFile::remove(e.New());
+            QFile::remove(e.Old());
+            continue;
+        }
+        QString reason;
+        if (e.hadOld) {
+            if (QFileInfo::exists(e.Old()))
+                reason = Rename_Over(e.Old(), e.path);
+        } else if (QFileInfo::exists(e.path) && !QFile::remove(e.path)) {
+            reason = QStringLiteral("cannot remove it");
+        }
+        if (!reason.isEmpty())
+            failure += QStringLiteral(" The file %1 could not be restored: %2.")
+                           .arg(Shown(e.path), reason);
+    }
+    return failure;
+}
+
+void Finish_Group(const QString& dir, const QString& mark, const QList<Group_Entry>& entries)
+{
+    Sync_Folder(dir);
+    for (const Group_Entry& e : entries)
+        QFile::remove(e.Old());
+    QFile::remove(mark);
+    Sync_Folder(dir);
+}
+
+// From the forward mark on, an undo must not be completed by a later recovery instead.
+[[noreturn]] void Undo_Group(const QString& dir, const QList<Group_Entry>& entries,
+                             const QString& failure)
+{
+    const QString mark = Path_Join(dir, Group_Mark);
+    const QString undo = Path_Join(dir, Undo_Mark);
+    const QString reason = Rename_Over(mark, undo);
+    if (!reason.isEmpty())
+        throw App_Error(failure); // the mark stays: the next recovery tries again
+    Sync_Folder(dir);
+    const QString undoFailure = Roll_Back(entries);
+    if (undoFailure.isEmpty()) {
+        QFile::remove(undo);
+        Sync_Folder(dir);
+    }
+    throw App_Error(failure + undoFailure);
 }
 
 } // namespace
 
 void Recover_File_Group(const QString& dir)
 {
+    const QString undo = Path_Join(dir, Undo_Mark);
+    if (QFileInfo::exists(undo)) {
+        const QString failure = Roll_Back(Mark_Entries(dir, undo));
+        if (!failure.isEmpty())
+            throw App_Error(failure.trimmed());
+        QFile::remove(undo);
+        Sync_Folder(dir);
+    }
     const QString mark = Path_Join(dir, Group_Mark);
     if (!QFileInfo::exists(mark))
         return;
-    // The mark is only written once every new file is complete: finish putting them in place.
-    for (const QString& name : Mark_Names(mark)) {
-        const Group_File g(Path_Join(dir, name));
-        if (QFileInfo::exists(g.New())) {
-            const QString reason = Rename_Over(g.New(), g.Path());
-            if (!reason.isEmpty())
-                Cannot_Write(g.Path(), reason);
-        }
-    }
-    Sync_Folder(dir);
-    for (const QString& name : Mark_Names(mark))
-        QFile::remove(Group_File(Path_Join(dir, name)).Old());
-    QFile::remove(mark);
-    Sync_Folder(dir);
+    // The mark is only written once every new file is complete: finish putting them in place,
+    // or, where that fails, go back to the old files.
+    const QList<Group_Entry> entries = Mark_Entries(dir, mark);
+    const QString failure = Roll_Forward(entries);
+    if (!failure.isEmpty())
+        Undo_Group(dir, entries, failure);
+    Finish_Group(dir, mark, entries);
 }
 
 void Write_Files_Atomic(const QList<File_Content>& files)
@@ -298,84 +395,45 @@ void Write_Files_Atomic(const QList<File_Content>& files)
     if (files.isEmpty())
         return;
     const QString dir = QFileInfo(files.first().path).path();
-    QStringList names;
+    QList<Group_Entry> entries;
     for (const File_Content& f : files) {
         Q_ASSERT(QFileInfo(f.path).path() == dir);
-        names << QFileInfo(f.path).fileName();
+        entries.append({f.path, false});
     }
     Recover_File_Group(dir);
     for (const File_Content& f : files)
         Check_Writable(f.path);
 
-    // Everything is written and synced before anything is replaced.
-    std::vector<std::unique_ptr<Atomic_File>> temps;
-    for (const File_Content& f : files) {
-        const Group_File g(f.path);
-        QFile::remove(g.New());
-        auto t = std::make_unique<Atomic_File>(f.path);
-        t->Write(f.data);
-        t->Finish();
-        const QString reason = Rename_Over(t->Temporary(), g.New());
-        if (!reason.isEmpty())
-            Cannot_Write(f.path, reason);
-        temps.push_back(std::move(t));
-    }
+    // A failure anywhere leaves no new file behind, where it would fill a full disk further.
     struct New_Files_Gone {
-        const QList<File_Content>& files;
+        const QList<Group_Entry>& entries;
         ~New_Files_Gone()
         {
-            for (const File_Content& f : files)
-                QFile::remove(Group_File(f.path).New());
+            for (const Group_Entry& e : entries)
+                QFile::remove(e.New());
         }
-    } const newGone{files};
+    } const newGone{entries};
 
-    const QString mark = Path_Join(dir, Group_Mark);
-    Write_File_Atomic(mark, names.join(QLatin1Char('\n')).toUtf8());
-
-    qsizetype placed = 0;
-    QList<bool> hadOld;
-    QString failure;
-    for (const File_Content& f : files) {
-        const Group_File g(f.path);
-        const bool existed = QFileInfo::exists(f.path);
-        hadOld << existed;
-        if (existed && !Keep_Backup(f.path, g.Old())) {
-            failure = QStringLiteral("Cannot write the file %1: the old file cannot be kept "
-                                     "while it is replaced")
-                          .arg(Shown(f.path));
-            break;
-        }
-        const QString reason = Rename_Over(g.New(), f.path);
-        if (!reason.isEmpty()) {
-            failure = QStringLiteral("Cannot write the file %1: %2").arg(Shown(f.path), reason);
-            break;
-        }
-        ++placed;
-    }
-    if (failure.isEmpty()) {
-        Sync_Folder(dir);
-        for (const File_Content& f : files)
-            QFile::remove(Group_File(f.path).Old());
-        QFile::remove(mark);
-        Sync_Folder(dir);
-        return;
-    }
-
-    // Undo: from here on nothing may complete the group.
-    QFile::remove(mark);
-    Sync_Folder(dir);
-    QString undoFailure;
-    for (qsizetype i = 0; i < placed; ++i) {
-        const Group_File g(files[i].path);
-        const QString reason =
-            hadOld[i] ? Rename_Over(g.Old(), g.Path())
-                      : (QFile::remove(g.Path()) ? QString() : QStringLiteral("cannot remove it"));
+    // Everything is written and synced before anything is replaced.
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QFile::remove(entries[i].New());
+        Atomic_File t(files[i].path);
+        t.Write(files[i].data);
+        t.Finish();
+        const QString reason = Rename_Over(t.Temporary(), entries[i].New());
         if (!reason.isEmpty())
-            undoFailure += QStringLiteral(" The file %1 could not be restored: %2.")
-                               .arg(Shown(g.Path()), reason);
+            Cannot_Write(files[i].path, reason);
     }
-    for (const File_Content& f : files)
-        QFile::remove(Group_File(f.path).Old());
-    Sync_Folder(dir);
-    throw App_Error(failure + undoFailure);
+
+    for (Group_Entry& e : entries) {
+        e.hadOld = QFileInfo::exists(e.path);
+        QFile::remove(e.Old()); // a stale backup must not stand in for the old file
+    }
+    const QString mark = Path_Join(dir, Group_Mark);
+    Write_File_Atomic(mark, Mark_Text(entries));
+
+    const QString failure = Roll_Forward(entries);
+    if (!failure.isEmpty())
+        Undo_Group(dir, entries, failure);
+    Finish_Group(dir, mark, entries);
 }

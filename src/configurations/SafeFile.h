@@ -27,12 +27,14 @@ struct File_Content {
 // in full first; a commit mark then records that the group is complete, the files are put in
 // place one by one and the mark is removed. A failure before the mark changes nothing; a
 // failure while putting in place undoes what was done; an interruption (a kill, a power loss)
-// after the mark is completed by Recover_File_Group, and one before it is discarded.
+// after the mark is completed by Recover_File_Group, and one before it is discarded. Every
+// file is checked against the read-only rule before anything is written.
 void Write_Files_Atomic(const QList<File_Content>& files);
 
 // Completes or discards an interrupted Write_Files_Atomic in `dir`, so that its files are all
-// old or all new. Every reader of such a group calls it first. Throws App_Error when a file
-// cannot be put in place.
+// old or all new: a group that cannot be completed, or whose undo was interrupted, goes back to
+// the old files. Every reader of such a group calls it first. Throws App_Error when a file
+// cannot be put back.
 void Recover_File_Group(const QString& dir);
 
 // Writes one file in pieces, as Write_File_Atomic does. The temporary file is removed when the

@@ -60,7 +60,7 @@ void TFNew_Project::Btn_OKClick()
 {
     const QString name = E_New_Proj->text();
     if (const int refusal = Create_Configuration_Folder(Shared.Dir_Projects, name)) {
-        Ui().Error_Box(Msg(refusal));
+        Ui().Error_Box(Refusal_Text(refusal, Shared.Dir_Projects));
         return;
     }
     Activate_Configuration(name);

@@ -61,7 +61,7 @@ void TFOpenConf::Load_Existing_Configuration()
 
 int TFOpenConf::Search_Open_Conf(const QString& name) const
 {
-    return Search_Name_Ignoring_Case(SL, name);
+    return Search_Configuration(SL, name);
 }
 
 void TFOpenConf::FormShow()

@@ -1,10 +1,17 @@
+#include "compiler/USaveBincc.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -110,6 +117,91 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.err.startsWith("error: "));
         QVERIFY(!QFileInfo::exists(conf));
+    }
+
+    // A kill at any moment of a compilation leaves, once recovered as every reader does, the
+    // old pair or the new pair: never a cut file, never a new bank1.bin beside an old bank2.bin.
+    void killedCompilationLeavesAWholePair()
+    {
+        QTemporaryDir dir;
+        QStringList confs;
+        QList<QByteArrayList> images;
+        for (const char* example : {"empty_tables", "one_row_each"}) {
+            const QString conf = dir.filePath(QLatin1String(example));
+            QDir().mkpath(conf);
+            for (const char* name : {"ParGen.xml", "Receive_Frame.xml", "Send_Frame.xml"})
+                QVERIFY(QFile::copy(Example(QLatin1String(example)) + u'/' + QLatin1String(name),
+                                    conf + u'/' + QLatin1String(name)));
+            confs << conf;
+            images.append({Expected(QLatin1String(example), "bank1.bin"),
+                           Expected(QLatin1String(example), "bank2.bin")});
+        }
+        QVERIFY(images[0][0] != images[1][0] && images[0][1] != images[1][1]);
+        const QString out = dir.filePath(QStringLiteral("out"));
+        QCOMPARE(Run_Cli({"compile", confs[0], "--out", out}).exitCode, 0);
+
+        // How long a whole run takes, so that the kills fall anywhere inside one.
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(Run_Cli({"compile", confs[1], "--out", out}).exitCode, 0);
+        const qint64 runUs = qMax<qint64>(clock.nsecsElapsed() / 1000, 1000);
+
+        int onDisk = 1, changed = 0, beforeMark = 0, afterMark = 0;
+        QRandomGenerator random(20261211);
+        for (int run = 0; run < 200; ++run) {
+            const int next = 1 - onDisk;
+            QProcess p;
+            p.start(qEnvironmentVariable("SW38591_CLI"), {"compile", confs[next], "--out", out});
+            QVERIFY(p.waitForStarted());
+            QThread::usleep(random.bounded(quint32(runUs + runUs / 4)));
+            ::kill(pid_t(p.processId()), SIGKILL);
+            QVERIFY(p.waitForFinished(60000));
+
+            if (QFileInfo::exists(out + "/.sw38591-group"))
+                ++afterMark;
+            else if (QFileInfo::exists(out + "/.bank1.bin.new"))
+                ++beforeMark;
+            Recover_Bank_Files(out);
+            const QByteArrayList pair{Read_All(out + "/bank1.bin"), Read_All(out + "/bank2.bin")};
+            if (pair == images[next]) {
+                onDisk = next;
+                ++changed;
+            } else {
+                QVERIFY2(pair == images[onDisk],
+                         qPrintable(QStringLiteral("run %1: sizes %2 and %3, neither pair")
+                                        .arg(run)
+                                        .arg(pair[0].size())
+                                        .arg(pair[1].size())));
+            }
+            QVERIFY(!QFileInfo::exists(out + "/.sw38591-group"));
+        }
+        qInfo("200 killed runs: %d with the new pair, %d cut while writing, %d after the mark",
+              changed, beforeMark, afterMark);
+    }
+
+    // dump reads a bank file only after an interrupted compilation was completed.
+    void dumpCompletesAnInterruptedPair()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("out"));
+        QCOMPARE(Run_Cli({"compile", Example("empty_tables"), "--out", out}).exitCode, 0);
+        // As a kill after the commit mark and the first rename leaves the folder.
+        auto put = [&](const QString& name, const QByteArray& data) {
+            QFile f(out + u'/' + name);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(data);
+        };
+        put(".bank1.bin.old", Read_All(out + "/bank1.bin"));
+        put("bank1.bin", Expected("one_row_each", "bank1.bin"));
+        put(".bank2.bin.new", Expected("one_row_each", "bank2.bin"));
+        put(".sw38591-group", "bank1.bin\t1\nbank2.bin\t1\n");
+
+        const Cli_Run r = Run_Cli({"dump", out + "/bank2.bin"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(Read_All(out + "/bank2.bin") == Expected("one_row_each", "bank2.bin"));
+        QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                     QDir::Name),
+                 (QStringList{"bank1.bin", "bank2.bin"}));
     }
 
     void wrongUsage_data()

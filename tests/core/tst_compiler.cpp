@@ -200,6 +200,10 @@ private Q_SLOTS:
     void saveWritesBothFiles();
     void saveFailuresNameTheFile_data();
     void saveFailuresNameTheFile();
+    void bankFilesChangeAsAPair_data();
+    void bankFilesChangeAsAPair();
+    void bankFilesOnAFullDisk();
+    void vanishedConfigurationIsNotMadeAgain();
 };
 
 void Tst_Compiler::goldenImages_data()
@@ -806,6 +810,128 @@ void Tst_Compiler::saveFailuresNameTheFile()
     // Without an active configuration nothing is written anywhere.
     Shared.Conf_Dir.clear();
     QVERIFY_THROWS_EXCEPTION(App_Error, Save_Bin());
+}
+
+namespace {
+
+// Old images of one configuration, then a compilation of another that differs in both banks.
+struct Two_Images {
+    QByteArray old1, old2, new1, new2;
+};
+
+Two_Images Compile_Old_Then_New(const Configuration& c, const QString& binDir)
+{
+    Two_Images t;
+    c.set(ParGen_File(QStringLiteral("Can_Baud=3 Net_Dev_Id=7")), Receive_File({"PGN=65262"}), {});
+    Compile_Bin();
+    Save_Bin(binDir);
+    t.old1 = Read_All(binDir + QStringLiteral("/bank1.bin"));
+    t.old2 = Read_All(binDir + QStringLiteral("/bank2.bin"));
+    c.set(ParGen_File(QStringLiteral("Can_Baud=5 Net_Dev_Id=9")), Receive_File({"PGN=65263"}), {});
+    Compile_Bin();
+    t.new1 = Bank1();
+    t.new2 = Bank2();
+    return t;
+}
+
+QStringList Bin_Entries(const QString& binDir)
+{
+    return QDir(binDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+} // namespace
+
+// Whatever stops the second file, the first keeps its old images too: a new bank1.bin beside
+// an old bank2.bin describes no configuration.
+void Tst_Compiler::bankFilesChangeAsAPair_data()
+{
+    QTest::addColumn<QString>("blocker");
+    QTest::newRow("read-only bank2.bin") << "read-only";
+    QTest::newRow("folder in place of bank2.bin") << "folder";
+}
+
+void Tst_Compiler::bankFilesChangeAsAPair()
+{
+    QFETCH(QString, blocker);
+    Configuration c;
+    const QString bin = Shared.Conf_Dir + QStringLiteral("/bin");
+    const Two_Images t = Compile_Old_Then_New(c, bin);
+    QVERIFY(t.old1 != t.new1 && t.old2 != t.new2);
+    const QString bank2 = bin + QStringLiteral("/bank2.bin");
+    if (blocker == QLatin1String("read-only")) {
+        QFile::setPermissions(bank2, QFileDevice::ReadOwner);
+    } else {
+        QFile::remove(bank2);
+        QVERIFY(QDir().mkdir(bank2));
+    }
+
+    QString text;
+    try {
+        Save_Bin();
+    } catch (const App_Error& e) {
+        text = e.text();
+    }
+    QVERIFY2(text.contains(QStringLiteral("bank2.bin")), qPrintable(text));
+    QVERIFY(Read_All(bin + QStringLiteral("/bank1.bin")) == t.old1);
+    if (blocker == QLatin1String("read-only")) {
+        QFile::setPermissions(bank2, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(Read_All(bank2) == t.old2);
+    } else {
+        QVERIFY(QFileInfo(bank2).isDir());
+    }
+    QCOMPARE(Bin_Entries(bin), (QStringList{"bank1.bin", "bank2.bin"}));
+}
+
+void Tst_Compiler::bankFilesOnAFullDisk()
+{
+    Configuration c;
+    Small_Disk disk(256 * 1024);
+    if (!disk.ok())
+        QSKIP(qPrintable(disk.reason()));
+    const QString bin = disk.path() + QStringLiteral("/bin");
+    const Two_Images t = Compile_Old_Then_New(c, bin);
+    disk.Leave_Free(16384); // room for a new bank1.bin (exactly 16384 bytes), not for both
+
+    QString text;
+    try {
+        Save_Bin(bin);
+    } catch (const App_Error& e) {
+        text = e.text();
+    }
+    QVERIFY2(text.contains(QStringLiteral("No space left on device")), qPrintable(text));
+    QVERIFY(Read_All(bin + QStringLiteral("/bank1.bin")) == t.old1);
+    QVERIFY(Read_All(bin + QStringLiteral("/bank2.bin")) == t.old2);
+    QCOMPARE(Bin_Entries(bin), (QStringList{"bank1.bin", "bank2.bin"}));
+
+    disk.Release();
+    Save_Bin(bin);
+    QVERIFY(Read_All(bin + QStringLiteral("/bank1.bin")) == t.new1);
+    QVERIFY(Read_All(bin + QStringLiteral("/bank2.bin")) == t.new2);
+}
+
+// A configuration folder deleted behind the program's back is reported, not made again with
+// default images.
+void Tst_Compiler::vanishedConfigurationIsNotMadeAgain()
+{
+    Configuration c;
+    c.set({}, {}, {});
+    QVERIFY(QDir(Shared.Conf_Dir).removeRecursively());
+    Compile_Bin();
+    QString text;
+    try {
+        Save_Bin();
+    } catch (const App_Error& e) {
+        text = e.text();
+    }
+    QCOMPARE(text, Msg(111) + QDir::toNativeSeparators(Shared.Conf_Dir));
+    QVERIFY(!QFileInfo::exists(Shared.Conf_Dir));
+
+    // Only the bin folder is made, inside an existing configuration folder.
+    QVERIFY(QDir().mkdir(Shared.Conf_Dir));
+    Save_Bin();
+    QCOMPARE(Bin_Entries(Shared.Conf_Dir + QStringLiteral("/bin")),
+             (QStringList{"bank1.bin", "bank2.bin"}));
 }
 
 QTEST_GUILESS_MAIN(Tst_Compiler)

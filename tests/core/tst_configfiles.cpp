@@ -279,6 +279,45 @@ private Q_SLOTS:
                  QStringLiteral("\U0001F600"));
     }
 
+    // Each file is far below any write buffer, where a full disk only showed when the file
+    // was closed and the short file had already replaced the old one.
+    void full_disk_keeps_the_old_file_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("settings") << "ParGen.xml";
+        QTest::newRow("receive frames") << "Receive_Frame.xml";
+        QTest::newRow("transmit frames") << "Send_Frame.xml";
+    }
+    void full_disk_keeps_the_old_file()
+    {
+        QFETCH(QString, name);
+        Small_Disk disk(256 * 1024);
+        if (!disk.ok())
+            QSKIP(qPrintable(disk.reason()));
+        const QString path = Path_Join(disk.path(), name);
+        ParGen_Settings s = ParGen_Defaults_Missing_File();
+        auto write = [&] {
+            if (name == "ParGen.xml")
+                Write_ParGen(path, s);
+            else if (name == "Receive_Frame.xml")
+                Write_Receive_Frames(path, {Rx(s.Can_Baud)});
+            else
+                Write_Send_Frames(path, {Tx(s.Can_Baud)});
+        };
+        write();
+        const QByteArray before = Read_All(path);
+        s.Can_Baud = "7";
+        disk.Leave_Free(0);
+        try {
+            write();
+            QFAIL("no error");
+        } catch (const App_Error& e) {
+            QVERIFY2(e.text().contains(name) && e.text().contains("No space left on device"),
+                     qPrintable(e.text()));
+        }
+        QCOMPARE(Read_All(path), before);
+    }
+
     void missing_folder_is_reported()
     {
         Program_Folder folder;

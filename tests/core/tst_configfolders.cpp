@@ -1,8 +1,10 @@
 #include "app/UComon.h"
 #include "configurations/ConfigFolders.h"
+#include "language/ULanguage.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -10,6 +12,7 @@ class Tst_ConfigFolders final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { Load_Default_Language(); }
     void init()
     {
         m_folder.reset(new Program_Folder);
@@ -29,6 +32,11 @@ private Q_SLOTS:
         QTest::newRow("dot dot") << QStringLiteral("..") << 105;
         QTest::newRow("nul") << QStringLiteral("ab") + QChar(0) + QStringLiteral("cd") << 105;
         QTest::newRow("too long") << QString(300, QLatin1Char('x')) << 105;
+        // Names the settings file could not give back as they are.
+        QTest::newRow("control character") << QStringLiteral("A\x01" "B") << 105;
+        QTest::newRow("carriage return") << QStringLiteral("A\rB") << 105;
+        QTest::newRow("line feed") << QStringLiteral("A\nB") << 105;
+        QTest::newRow("lone surrogate") << QStringLiteral("A") + QChar(0xD800) << 105;
     }
     void create_refuses()
     {
@@ -85,9 +93,57 @@ private Q_SLOTS:
         m_folder->write(QStringLiteral("PROJECTS/Beta.xml"), "x");
         QStringList names = Configuration_Folders(Shared.Dir_Projects);
         names.sort();
-        QCOMPARE(names, (QStringList{QStringLiteral(".hidden"), QStringLiteral("Alpha"),
-                                     QStringLiteral("PLANT")}));
+        QCOMPARE(names, (QStringList{QStringLiteral("Alpha"), QStringLiteral("PLANT")}));
         QVERIFY(Configuration_Folders(m_folder->file(QStringLiteral("missing"))).isEmpty());
+    }
+
+    // A link that leads outside PROJECTS would let a "configuration" be written anywhere.
+    void listing_leaves_out_links_leading_outside()
+    {
+        QDir projects(Shared.Dir_Projects);
+        projects.mkdir(QStringLiteral("Alpha"));
+        QDir().mkdir(m_folder->file(QStringLiteral("elsewhere")));
+        QVERIFY(QFile::link(m_folder->file(QStringLiteral("elsewhere")),
+                            m_folder->file(QStringLiteral("PROJECTS/Out"))));
+        QVERIFY(QFile::link(QStringLiteral("/"), m_folder->file(QStringLiteral("PROJECTS/Root"))));
+        QVERIFY(QFile::link(QStringLiteral("Alpha"), m_folder->file(QStringLiteral("PROJECTS/Same"))));
+        QStringList names = Configuration_Folders(Shared.Dir_Projects);
+        names.sort();
+        QCOMPARE(names, (QStringList{QStringLiteral("Alpha"), QStringLiteral("Same")}));
+    }
+
+    void create_without_projects_folder_names_it()
+    {
+        const QString missing = m_folder->file(QStringLiteral("GONE"));
+        const int refusal = Create_Configuration_Folder(missing, QStringLiteral("Line 1"));
+        QCOMPARE(refusal, Missing_Projects_Folder);
+        QVERIFY(!QFileInfo::exists(missing));
+        const QString text = Refusal_Text(refusal, missing);
+        QVERIFY2(text.startsWith(Msg(Missing_Projects_Folder))
+                     && text.endsWith(QDir::toNativeSeparators(missing)),
+                 qPrintable(text));
+        QCOMPARE(Refusal_Text(105, missing), Msg(105));
+    }
+
+    // The exact name wins over one in other letter case, wherever it stands.
+    void search_prefers_the_exact_name_data()
+    {
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index");
+        QTest::newRow("exact after other case")
+            << QStringList{"PLANT", "plant"} << QStringLiteral("plant") << 1;
+        QTest::newRow("exact before other case")
+            << QStringList{"plant", "PLANT"} << QStringLiteral("plant") << 0;
+        QTest::newRow("other case only") << QStringList{"Alpha", "PLANT"} << QStringLiteral("plant") << 1;
+        QTest::newRow("none") << QStringList{"Alpha"} << QStringLiteral("plant") << -1;
+    }
+    void search_prefers_the_exact_name()
+    {
+        QFETCH(QStringList, list);
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        QCOMPARE(Search_Configuration(list, name), index);
     }
 
     void search_ignores_the_case_of_a_to_z_only_data()

@@ -113,6 +113,7 @@ private Q_SLOTS:
     void pingedAddress();
     void ipv4Address_data();
     void ipv4Address();
+    void parameterFileOnAFullDisk();
     void realEchoToLoopback();
     void startProgramFailureNamesProgram();
     void startProgramStopsWaitingAtLimit();
@@ -294,6 +295,34 @@ void Tst_Ethernet_Update::ipv4Address()
     QCOMPARE(got.has_value(), address >= 0);
     if (got)
         QCOMPARE(qint64(*got), address);
+}
+
+// The file is far below any write buffer: a full disk must fail the write, not hand the tool
+// an empty file.
+void Tst_Ethernet_Update::parameterFileOnAFullDisk()
+{
+    Program_Folder reset;
+    Small_Disk disk(256 * 1024);
+    if (!disk.ok())
+        QSKIP(qPrintable(disk.reason()));
+    Shared.Dir_Program = disk.path();
+    Shared.Dir_Master = disk.path() + QStringLiteral("/MASTER");
+    Shared.Conf_Dir = disk.path() + QStringLiteral("/PROJECTS/A");
+    const QString path = Path_Join(disk.path(), Parameter_File_Name);
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("earlier parameters");
+    old.close();
+    disk.Leave_Free(0);
+    try {
+        Compile_XML_Parameter(Update_Request{QStringLiteral("127.0.0.1"), 2, false});
+        QFAIL("no error on a full disk");
+    } catch (const App_Error& e) {
+        QVERIFY2(e.text().contains(Parameter_File_Name)
+                     && e.text().contains(QStringLiteral("No space left on device")),
+                 qPrintable(e.text()));
+    }
+    QCOMPARE(Read_All(path), QByteArray("earlier parameters"));
 }
 
 void Tst_Ethernet_Update::realEchoToLoopback()

@@ -1,8 +1,10 @@
 #include "app/Settings.h"
 #include "app/UComon.h"
+#include "language/ULanguage.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -152,6 +154,133 @@ private Q_SLOTS:
         Shared.Conf_Name.clear();
         Read_Settings();
         QCOMPARE(Shared.Conf_Name, name);
+    }
+
+    // A full disk fails the write itself: the error says so and the old file stays as it was.
+    void full_disk_keeps_the_old_file()
+    {
+        Program_Folder reset;
+        Small_Disk disk(256 * 1024);
+        if (!disk.ok())
+            QSKIP(qPrintable(disk.reason()));
+        Set_Program_Folders(disk.path());
+        const QByteArray old = "<Conf_Settings><lastproj><projectname>Old</projectname>"
+                               "</lastproj></Conf_Settings>";
+        QFile f(Settings_File_Path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+        f.close();
+        Shared.Conf_Name = "Line 1";
+        disk.Leave_Free(0);
+        try {
+            Save_Setting();
+            QFAIL("no error");
+        } catch (const App_Error& e) {
+            QVERIFY2(e.text().contains("Tessaform.xml")
+                         && e.text().contains("No space left on device"),
+                     qPrintable(e.text()));
+        }
+        QCOMPARE(Read_All(Settings_File_Path()), old);
+    }
+
+    // A file that could not be read is kept beside it before the first write, never over an
+    // earlier kept one.
+    void broken_file_is_kept_before_it_is_replaced_data()
+    {
+        QTest::addColumn<QStringList>("earlier"); // kept files already there
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("first time") << QStringList{} << "Tessaform.xml.bad";
+        QTest::newRow("earlier one kept") << QStringList{"Tessaform.xml.bad"} << "Tessaform.xml.bad2";
+        QTest::newRow("two earlier")
+            << QStringList{"Tessaform.xml.bad", "Tessaform.xml.bad2"} << "Tessaform.xml.bad3";
+    }
+    void broken_file_is_kept_before_it_is_replaced()
+    {
+        QFETCH(QStringList, earlier);
+        QFETCH(QString, kept);
+        Program_Folder folder;
+        Set_Program_Folders(folder.path());
+        const QByteArray broken = "<Conf_Settings><lastproj><projectname>Line 7</projectname>";
+        folder.write("Tessaform.xml", broken);
+        for (const QString& e : earlier)
+            folder.write(e, "earlier " + e.toUtf8());
+        QVERIFY_THROWS_EXCEPTION(App_Error, Read_Settings());
+
+        Save_Setting(); // with the defaults
+        QCOMPARE(folder.read(kept), broken);
+        for (const QString& e : earlier)
+            QCOMPARE(folder.read(e), "earlier " + e.toUtf8());
+        Read_Settings();
+        QCOMPARE(Shared.Language_Name, QStringLiteral("English"));
+
+        // Kept once: later writes do not keep the good file again.
+        Save_Setting();
+        QCOMPARE(QDir(folder.path()).entryList({"Tessaform.xml.bad*"}).size(), earlier.size() + 1);
+        QVERIFY(Keep_Broken_Settings().isEmpty());
+    }
+
+    // No room for the kept copy, though there is for new settings: the broken file stays.
+    void broken_file_that_cannot_be_kept_is_not_replaced()
+    {
+        Program_Folder reset;
+        Small_Disk disk(512 * 1024);
+        if (!disk.ok())
+            QSKIP(qPrintable(disk.reason()));
+        Set_Program_Folders(disk.path());
+        const QByteArray broken = "<Conf_Settings>" + QByteArray(64 * 1024, 'x');
+        QFile f(Settings_File_Path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(broken);
+        f.close();
+        QVERIFY_THROWS_EXCEPTION(App_Error, Read_Settings());
+        disk.Leave_Free(16 * 1024);
+        QVERIFY_THROWS_EXCEPTION(App_Error, Keep_Broken_Settings());
+        QVERIFY_THROWS_EXCEPTION(App_Error, Save_Setting());
+        QCOMPARE(Read_All(Settings_File_Path()), broken);
+
+        // Once there is room, the next write keeps it first.
+        disk.Release();
+        Save_Setting();
+        QCOMPARE(Read_All(Settings_File_Path() + ".bad"), broken);
+        Read_Settings();
+    }
+
+    // A name is stored so that the next start reads the same name, or refused; never changed.
+    void configuration_name_is_stored_as_it_is_or_refused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("plain") << "Line 1" << true;
+        QTest::newRow("markup characters") << "A<B>&\"C\"" << true;
+        QTest::newRow("accents") << "Ligne \u00E9t\u00E9" << true;
+        QTest::newRow("control character") << "A\x01" "B" << false;
+        QTest::newRow("lone surrogate") << QString("A") + QChar(0xDC00) << false;
+        QTest::newRow("carriage return") << "A\rB" << false;
+    }
+    void configuration_name_is_stored_as_it_is_or_refused()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, stored);
+        Program_Folder folder;
+        Set_Program_Folders(folder.path());
+        Load_Default_Language();
+        folder.write("Tessaform.xml", "old");
+        Shared.Conf_Name = name;
+        bool refused = false;
+        try {
+            Save_Setting();
+        } catch (const App_Error& e) {
+            refused = true;
+            QVERIFY2(e.text().startsWith(Msg(31)), qPrintable(e.text()));
+        }
+        if (refused) {
+            QCOMPARE(folder.read("Tessaform.xml"), QByteArray("old"));
+        } else {
+            Read_Settings();
+            QCOMPARE(Shared.Conf_Name, name);
+        }
+        if (stored)
+            QVERIFY(!refused);
     }
 };
 

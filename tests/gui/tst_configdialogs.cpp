@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -116,6 +117,43 @@ private Q_SLOTS:
         QCOMPARE(main_label("L_Name_Conf")->text(), Msg(9));
     }
 
+    // A name the settings file could not give back, pasted in, is refused like any invalid
+    // name; a missing PROJECTS folder is named as the reason, not blamed on the name.
+    void create_refuses_with_the_reason_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("projectsMissing");
+        QTest::addColumn<int>("message");
+        QTest::newRow("control character") << QStringLiteral("A\x01" "B") << false << 105;
+        QTest::newRow("line feed") << QStringLiteral("A\nB") << false << 105;
+        QTest::newRow("projects folder missing") << QStringLiteral("Line 1") << true << 112;
+    }
+    void create_refuses_with_the_reason()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, projectsMissing);
+        QFETCH(int, message);
+        start();
+        if (projectsMissing)
+            QVERIFY(QDir(Shared.Dir_Projects).removeRecursively());
+        const QStringList before = all_entries();
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            edit()->setText(name);
+            dialog_button(d, "Btn_OK")->click();
+            [&] { QVERIFY(d->isVisible()); }();
+            dialog_button(d, "Btn_Cancel")->click();
+            return d->result();
+        };
+        main_button("Btn_New")->click();
+        const QString expected = projectsMissing
+                                     ? Msg(message) + QDir::toNativeSeparators(Shared.Dir_Projects)
+                                     : Msg(message);
+        QCOMPARE(m_ui->texts(), QStringList{expected});
+        QCOMPARE(all_entries(), before);
+        QVERIFY(Shared.Conf_Dir.isEmpty());
+    }
+
     void create_existing_name_in_other_case()
     {
         QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
@@ -199,6 +237,32 @@ private Q_SLOTS:
                  Shared.Dir_Projects + QStringLiteral("/PLANT/Send_Frame.xml"));
         QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
         QCOMPARE(main_label("L_Name_Conf_L2")->text(), QStringLiteral("PLANT"));
+    }
+
+    // The exact name wins over one in other case; hidden folders and links leading out of
+    // PROJECTS are no configurations.
+    void open_prefers_the_exact_name_and_lists_only_configurations()
+    {
+        for (const char* name : {"PLANT", "plant", ".hidden"})
+            QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/") + QLatin1String(name)));
+        QDir().mkpath(m_folder->file(QStringLiteral("elsewhere")));
+        QVERIFY(QFile::link(m_folder->file(QStringLiteral("elsewhere")),
+                            m_folder->file(QStringLiteral("PROJECTS/Out"))));
+        start();
+        Shared.Conf_Name = QStringLiteral("plant");
+        Shared.Conf_Dir = Shared.Dir_Projects + QStringLiteral("/plant");
+        m_ui->onModal = [](QDialog* d) {
+            d->show();
+            return -1;
+        };
+        main_button("Btn_Open")->click();
+        QStringList listed;
+        for (int i = 0; i < list()->count(); ++i)
+            listed.append(list()->item(i)->text());
+        listed.sort();
+        QCOMPARE(listed, (QStringList{QStringLiteral("PLANT"), QStringLiteral("plant")}));
+        QCOMPARE(list()->currentItem()->text(), QStringLiteral("plant"));
+        QCOMPARE(Forms.FOpenConf->Name_Conf, QStringLiteral("plant"));
     }
 
     void open_without_active_configuration_preselects_the_first_and_a_click_chooses()

@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -277,6 +278,70 @@ private Q_SLOTS:
         QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
         QVERIFY(!QFileInfo::exists(bin("bank1.bin")));
         QVERIFY(!QFileInfo::exists(bin("bank2.bin")));
+    }
+
+    // A configuration deleted behind the program's back is not made again with default images
+    // for the tools.
+    void update_device_on_a_vanished_configuration()
+    {
+        start_with_configuration(ParGen_File("0"));
+        m_folder->write(QStringLiteral("MASTER/sx38591.sx"), "S9030000FC\r\n");
+        QVERIFY(QDir(Shared.Conf_Dir).removeRecursively());
+        button("Btn_CreateBin")->click();
+        QVERIFY(m_ui->shownDialogs.isEmpty());
+        QCOMPARE(m_ui->texts(),
+                 QStringList{Msg(111) + QDir::toNativeSeparators(Shared.Conf_Dir)});
+        QVERIFY(!QFileInfo::exists(Shared.Conf_Dir));
+    }
+
+    // OK of the settings editor on a full disk: the error says why, the window stays open
+    // with the values as typed, and the stored file is the old one.
+    void settings_editor_ok_on_a_full_disk()
+    {
+        Small_Disk disk(512 * 1024);
+        if (!disk.ok())
+            QSKIP(qPrintable(disk.reason()));
+        const QString conf = disk.path() + QStringLiteral("/PROJECTS/Line 1");
+        QVERIFY(QDir().mkpath(conf));
+        const QByteArray old = ParGen_File("1");
+        for (const auto& [name, data] :
+             {std::pair<QString, QByteArray>{disk.path() + "/Tessaform.xml",
+                                             "<Conf_Settings><lastproj><projectname>Line 1"
+                                             "</projectname></lastproj></Conf_Settings>"},
+              {conf + "/ParGen.xml", old}}) {
+            QFile f(name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(data);
+        }
+        Create_Windows(disk.path());
+        QCOMPARE(Shared.Conf_Dir, conf);
+        m_ui->clear();
+        bool stayedOpen = false, typedVisible = false;
+        m_ui->onModal = [&](QDialog* d) {
+            d->show();
+            auto* timeOut = d->findChild<QLineEdit*>(QStringLiteral("E_J1939_TO"));
+            typedVisible = timeOut->isVisible(); // typed into as a user would
+            timeOut->selectAll();
+            QTest::keyClicks(timeOut, QStringLiteral("7"));
+            disk.Leave_Free(0);
+            d->findChild<QPushButton*>(QStringLiteral("Btn_OK"))->click();
+            stayedOpen = d->isVisible() && timeOut->text() == QLatin1String("7");
+            d->grab().save(Screenshot_Path(QStringLiteral("settings_editor_full_disk.png")));
+            disk.Release();
+            d->reject();
+            return d->result();
+        };
+        button("Btn_Prm_Gen")->click();
+        QCOMPARE(m_ui->shownDialogs, QStringList{"FParGen"});
+        QVERIFY(typedVisible);
+        QVERIFY(stayedOpen);
+        QCOMPARE(m_ui->boxes.size(), 1);
+        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
+        QVERIFY2(m_ui->boxes[0].text.contains("ParGen.xml")
+                     && m_ui->boxes[0].text.contains("No space left on device"),
+                 qPrintable(m_ui->boxes[0].text));
+        QCOMPARE(Read_All(conf + "/ParGen.xml"), old);
+        Destroy_Windows(); // saves the settings while the disk is still there
     }
 
     void options_ok_saves_and_switches_the_timer()

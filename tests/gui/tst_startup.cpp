@@ -2,10 +2,12 @@
 #include "app/UComon.h"
 #include "app/UTessaformeFirmWare.h"
 #include "app/Windows.h"
+#include "language/ULanguage.h"
 #include "support/FakeUi.h"
 #include "support/TestSupport.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTest>
@@ -97,6 +99,72 @@ private Q_SLOTS:
         QCOMPARE(Label("L_Name_Conf"), QStringLiteral("None Configuration Opened "));
         QCOMPARE(Shared.Lang_Table.size(), 1000);
         QVERIFY(!Shared.File_ParGen.isEmpty());
+    }
+
+    // The last configuration and language of a file that could not be read are not lost at
+    // the first write: the file is kept beside it, and the start-up report says where.
+    void broken_settings_are_kept_and_said_data()
+    {
+        QTest::addColumn<bool>("earlier");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("first time") << false << "Tessaform.xml.bad";
+        QTest::newRow("an earlier one kept") << true << "Tessaform.xml.bad2";
+    }
+    void broken_settings_are_kept_and_said()
+    {
+        QFETCH(bool, earlier);
+        QFETCH(QString, kept);
+        Fake_Ui ui;
+        Program_Folder folder;
+        const QByteArray broken = "<Conf_Settings><lastproj><projectname>A</projectname>";
+        folder.write("Tessaform.xml", broken);
+        if (earlier)
+            folder.write("Tessaform.xml.bad", "earlier");
+        Create_Windows(folder.path());
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].kind, Fake_Ui::Kind::Error);
+        const QStringList lines = ui.boxes[0].text.split(QLatin1Char('\n'));
+        QVERIFY2(lines.first().contains("Tessaform.xml") && lines.first().contains("line 1"),
+                 qPrintable(ui.boxes[0].text));
+        QCOMPARE(lines.last(), Msg(29) + QDir::toNativeSeparators(folder.file(kept)));
+        QCOMPARE(folder.read(kept), broken);
+
+        Forms.FTessaformeFirmWare->close();
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(folder.read(kept), broken);
+        if (earlier)
+            QCOMPARE(folder.read("Tessaform.xml.bad"), QByteArray("earlier"));
+        QVERIFY(folder.read("Tessaform.xml").contains("<language>English</language>"));
+    }
+
+    // The exit save on a full disk: closing goes on, the warning gives the system's reason,
+    // and the old settings stay byte for byte.
+    void exit_save_on_a_full_disk()
+    {
+        Fake_Ui ui;
+        Program_Folder reset;
+        Small_Disk disk(512 * 1024);
+        if (!disk.ok())
+            QSKIP(qPrintable(disk.reason()));
+        const QByteArray old = "<Conf_Settings><lastlang><language>Italiano</language>"
+                               "</lastlang></Conf_Settings>";
+        QFile f(disk.path() + "/Tessaform.xml");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+        f.close();
+        Create_Windows(disk.path());
+        auto* main = Forms.FTessaformeFirmWare;
+        main->show();
+        disk.Leave_Free(0);
+        QVERIFY(main->close());
+        QVERIFY(!main->isVisible());
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(ui.boxes[0].kind, Fake_Ui::Kind::Warning);
+        QVERIFY2(ui.boxes[0].text.contains("Tessaform.xml")
+                     && ui.boxes[0].text.contains("No space left on device"),
+                 qPrintable(ui.boxes[0].text));
+        QCOMPARE(Read_All(disk.path() + "/Tessaform.xml"), old);
+        Destroy_Windows();
     }
 
     void failed_save_at_exit_warns_and_closes()
