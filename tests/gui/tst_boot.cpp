@@ -226,6 +226,7 @@ TFBoot* Tst_Boot::Open_Window()
     Shared.SW_Code = SW_Code_Text;
     Load_Default_Language();
     m_folder->write(QStringLiteral("MASTER/Sim38591.sim"), "firmware");
+    QDir().mkpath(Shared.Conf_Dir); // a configuration folder, as creating one makes it
     Reset_Config_Image();
     Compile_Bin();
     Save_Bin();
