@@ -4,6 +4,8 @@
 #include "language/ULanguage.h"
 #include "widgets/FrameGrid.h"
 
+#include <QHash>
+#include <functional>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,10 +19,62 @@ namespace {
 
 constexpr int Columns = 11;
 
+// Texts of the live checks under the table.
+namespace Live_Msg {
+constexpr int Error = 910, Errors = 911, Row = 912, Warning = 913, Warnings = 914,
+              Bytes_Used = 915, Of = 916, Rows = 917, Modified = 922;
+}
+
+// How close a count is to its limit, shown by the label's colour and its "level" property.
+void Show_Level(QLabel* label, int used, int limit, bool past)
+{
+    const char* level = past ? "past" : used * 10 >= limit * 9 ? "near" : "";
+    label->setProperty("level", QString::fromLatin1(level));
+    label->setStyleSheet(past ? QStringLiteral("QLabel { background: #F4B4B4; color: #6A0010; "
+                                               "font-weight: bold; padding: 1px 4px; }")
+                         : *level ? QStringLiteral("QLabel { background: #FFE39A; color: #4A3000; "
+                                                   "padding: 1px 4px; }")
+                                  : QStringLiteral("QLabel { padding: 1px 4px; }"));
+}
+
+// "3 errors: row 4 PGN, row 9 Num Bytes": each entry a link to its cell ("col:row").
+struct List_Entry {
+    int col;
+    int row;
+};
+QString Entry_List(const QList<List_Entry>& entries, int one, int many,
+                   const std::function<QString(int)>& title)
+{
+    QStringList links;
+    for (const List_Entry& e : entries)
+        links << QStringLiteral("<a href=\"%1:%2\">%3</a>")
+                     .arg(e.col)
+                     .arg(e.row)
+                     .arg((Msg(Live_Msg::Row) + QString::number(e.row) + QLatin1Char(' ') +
+                           title(e.col))
+                              .toHtmlEscaped());
+    return (QString::number(entries.size()) + Msg(entries.size() == 1 ? one : many))
+               .toHtmlEscaped() +
+           links.join(QStringLiteral(", "));
+}
+
 const std::array<const char*, 6> Button_Names = {"Btn_OK",     "Btn_Cancel",  "Btn_DelRow",
                                                  "Btn_InsRow", "Btn_CopyRow", "Btn_PasteRow"};
 
 } // namespace
+
+// Defers the checks until a change of many cells is complete.
+struct Frame_Batch {
+    Frame_Editor* editor;
+    explicit Frame_Batch(Frame_Editor* e) : editor(e) { ++editor->m_batch; }
+    ~Frame_Batch()
+    {
+        if (--editor->m_batch == 0)
+            editor->Cell_Changed();
+    }
+    Frame_Batch(const Frame_Batch&) = delete;
+    Frame_Batch& operator=(const Frame_Batch&) = delete;
+};
 
 Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     : QDialog(parent), m_kind(kind)
@@ -57,6 +111,35 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     connect(sga, &Frame_Grid::Cell_Double_Clicked, this,
             [this](int row, int col) { sgaDblClickCell(row, col); });
     layout->addWidget(sga, 1);
+    connect(sga->Model(), &Frame_Grid_Model::Cell_Changed, this, [this] { Cell_Changed(); });
+
+    auto* status = new QHBoxLayout;
+    L_Bytes = new QLabel(this);
+    L_Bytes->setObjectName(QStringLiteral("L_Bytes"));
+    L_Rows = new QLabel(this);
+    L_Rows->setObjectName(QStringLiteral("L_Rows"));
+    status->addWidget(L_Bytes);
+    status->addWidget(L_Rows);
+    status->addStretch(1);
+    layout->addLayout(status);
+    const auto listLabel = [this](const char* name, const char* colour) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setWordWrap(true);
+        l->setTextFormat(Qt::RichText);
+        l->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+        l->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(QLatin1String(colour)));
+        connect(l, &QLabel::linkActivated, this, [this](const QString& link) {
+            const QStringList parts = link.split(QLatin1Char(':'));
+            if (parts.size() == 2)
+                Select_Cell(parts.at(0).toInt(), parts.at(1).toInt());
+        });
+        return l;
+    };
+    L_Errors = listLabel("L_Errors", "#B00020");
+    L_Warnings = listLabel("L_Warnings", "#7A4E00");
+    layout->addWidget(L_Errors);
+    layout->addWidget(L_Warnings);
 
     auto* buttons = new QHBoxLayout;
     const std::array<void (Frame_Editor::*)(), 6> handlers = {
@@ -99,6 +182,81 @@ void Frame_Editor::Set_Lang()
     for (int c = 0; c < Columns; ++c)
         Set_Column_Width(c, c == Mnemonic_Column && Old_Hardware ? m_kind.mnemonic_width_reduced
                                                                  : m_kind.columns[c].width);
+    Update_Checks();
+}
+
+void Frame_Editor::Cell_Changed()
+{
+    if (m_batch > 0)
+        return;
+    Update_Checks();
+}
+
+void Frame_Editor::Update_Checks()
+{
+    const QList<Frame_Cells> rows = Rows();
+    m_failures = m_kind.all_checks(rows, Old_Hardware);
+    m_warnings = m_kind.warnings(rows, m_context, Old_Hardware);
+    m_bytesUsed = m_kind.bytes_used(rows);
+
+    QHash<quint32, Cell_Note> notes;
+    QList<List_Entry> errors, warnings;
+    const int prefix = m_kind.msg + Frame_Msg::Error_In_Row;
+    for (const Frame_Check_Failure& f : m_failures) {
+        const int col = Failure_Column(f.message) + 1;
+        if (col < 1)
+            continue;
+        Cell_Note& n = notes[Cell_Key(col, f.row)];
+        n.mark = Cell_Mark::Error;
+        n.tip = Check_Failure_Text(prefix, f);
+        errors.append({col, f.row});
+    }
+    for (const Frame_Warning& w : m_warnings) {
+        const int col = w.column + 1;
+        Cell_Note& n = notes[Cell_Key(col, w.row)];
+        if (n.mark == Cell_Mark::None)
+            n.mark = Cell_Mark::Warning;
+        n.tip += (n.tip.isEmpty() ? QString() : QStringLiteral("\n")) + Warning_Text(w);
+        warnings.append({col, w.row});
+    }
+    sga->Model()->Set_Notes(notes);
+
+    const auto title = [this](int col) { return sga->Cell(col, 0); };
+    L_Errors->setText(Entry_List(errors, Live_Msg::Error, Live_Msg::Errors, title));
+    L_Errors->setVisible(!errors.isEmpty());
+    L_Warnings->setText(Entry_List(warnings, Live_Msg::Warning, Live_Msg::Warnings, title));
+    L_Warnings->setVisible(!warnings.isEmpty());
+
+    // The reduced table has no byte budget: its checks leave the hidden counts alone.
+    L_Bytes->setText(Msg(Live_Msg::Bytes_Used) + QString::number(m_bytesUsed) +
+                     Msg(Live_Msg::Of) + QString::number(Frame_Byte_Budget));
+    Show_Level(L_Bytes, m_bytesUsed, Frame_Byte_Budget, m_bytesUsed > Frame_Byte_Budget);
+    L_Bytes->setVisible(!Old_Hardware);
+    const int capacity = sga->Row_Count() - 1;
+    int used = 0;
+    while (used < rows.size() && !rows.at(used).value(m_kind.key_column - 1).trimmed().isEmpty())
+        ++used;
+    L_Rows->setText(Msg(Live_Msg::Rows) + QString::number(used) + Msg(Live_Msg::Of) +
+                    QString::number(capacity));
+    // Past the limit: the file held rows this table cannot keep.
+    Show_Level(L_Rows, used, capacity, m_fileRows > capacity);
+    Update_Title();
+}
+
+void Frame_Editor::Update_Title()
+{
+    setWindowTitle(Msg(m_kind.msg + Frame_Msg::Caption) +
+                   (Is_Changed() ? Msg(Live_Msg::Modified) : QString()));
+}
+
+void Frame_Editor::Select_Cell(int col, int row)
+{
+    const QModelIndex i = sga->Index_Of(col, row);
+    if (!i.isValid())
+        return;
+    sga->setCurrentIndex(i);
+    sga->scrollTo(i);
+    sga->setFocus();
 }
 
 void Frame_Editor::Set_Column_Width(int col, int width)
@@ -124,9 +282,16 @@ void Frame_Editor::showEvent(QShowEvent* event)
 void Frame_Editor::FormShow()
 {
     sga->Commit_Edit();
+    Frame_Batch batch(this);
     sga->Reset(sga->Row_Count(), Columns);
     const Frame_Table_Content content =
         Load_Frame_Table(m_kind, Shared.File_ParGen, Shared.*m_kind.file_path);
+    // Advice only: settings that cannot be read give the defaults, as for a missing file.
+    try {
+        m_context = Read_Frame_Context(Shared.File_ParGen);
+    } catch (const App_Error&) {
+        m_context = {};
+    }
     Old_Hardware = content.reduced;
     Apply_Layout();
     sga->Reset(Frame_Row_Count(Old_Hardware), Columns);
@@ -176,6 +341,7 @@ bool Frame_Editor::Controllo_dati()
     if (!failure)
         return true;
     Ui().Error_Box(Check_Failure_Text(m_kind.msg + Frame_Msg::Error_In_Row, *failure));
+    Select_Cell(Failure_Column(failure->message) + 1, failure->row);
     return false;
 }
 
@@ -228,8 +394,10 @@ void Frame_Editor::Btn_DelRowClick()
     const int row = sga->Current_Row();
     if (row < 1)
         return;
-    if (Ui().Confirm_Box(Msg(m_kind.msg + Frame_Msg::Confirm_Delete) + QString::number(row)))
+    if (Ui().Confirm_Box(Msg(m_kind.msg + Frame_Msg::Confirm_Delete) + QString::number(row))) {
+        Frame_Batch batch(this);
         Delete_Row(*sga, row);
+    }
 }
 
 void Frame_Editor::Btn_InsRowClick()
@@ -242,6 +410,7 @@ void Frame_Editor::Btn_InsRowClick()
         !Ui().Confirm_Box(Msg(Frame_Shared_Msg::Insert_Drops_Row) + QString::number(last) +
                           Msg(Frame_Shared_Msg::Insert_Drops_Row_End)))
         return;
+    Frame_Batch batch(this);
     Insert_Row(*sga, sga->Current_Row());
 }
 
@@ -261,6 +430,7 @@ void Frame_Editor::Btn_PasteRowClick()
         return;
     const Table_Prompts prompts{[](const QString& text) { Ui().Error_Box(text); },
                                 [](const QString& text) { return Ui().Confirm_Box(text); }};
+    Frame_Batch batch(this);
     Paste_Row(*sga, sga->Current_Row(), Do_Copy, prompts);
 }
 

@@ -10,6 +10,7 @@
 class Frame_Grid;
 class QLabel;
 class QPushButton;
+class QUndoStack;
 
 // The window both frame tables share: the same controls, life cycle and table comfort; the
 // kind of table brings columns, texts, file and checks.
@@ -43,6 +44,14 @@ public:
     // Cancel, Escape and the close box: asks before edits are dropped.
     void reject() override;
 
+    // The live checks of the table as it stands: every failing row with its first failing
+    // check, the J1939 advice, the byte budget. Kept up to date with every committed cell.
+    const QList<Frame_Check_Failure>& Live_Failures() const { return m_failures; }
+    const QList<Frame_Warning>& Live_Warnings() const { return m_warnings; }
+    int Bytes_Used() const { return m_bytesUsed; }
+    // Selects the cell a list entry names ("col:row"), as a click on the entry does.
+    void Select_Cell(int col, int row);
+
     bool Old_Hardware = false;
     bool Do_Copy = false;
     QStringList Hint; // header hints of the shown data columns
@@ -54,6 +63,9 @@ protected:
 
 private:
     void Apply_Layout();
+    void Update_Checks();
+    void Update_Title();
+    void Cell_Changed();
     void Set_Column_Width(int col, int width);
     // The questions before a save that leaves rows out; false when the user says No.
     bool Confirm_Rows_Left_Out(const QList<Frame_Cells>& rows);
@@ -64,4 +76,15 @@ private:
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
     std::array<QPushButton*, 6> m_buttons{};
+    QLabel* L_Errors = nullptr;
+    QLabel* L_Warnings = nullptr;
+    QLabel* L_Bytes = nullptr;
+    QLabel* L_Rows = nullptr;
+    Frame_Context m_context;
+    QList<Frame_Check_Failure> m_failures;
+    QList<Frame_Warning> m_warnings;
+    int m_bytesUsed = 0;
+    // Row routines and loads change many cells; the checks run once they are done.
+    int m_batch = 0;
+    friend struct Frame_Batch;
 };
