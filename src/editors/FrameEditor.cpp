@@ -1,11 +1,15 @@
 #include "editors/FrameEditor.h"
 
+#include "editors/FrameCommands.h"
+
 #include "app/UserInteraction.h"
 #include "language/ULanguage.h"
 #include "widgets/FrameGrid.h"
 
+#include <QAction>
 #include <QHash>
 #include <functional>
+#include <memory>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,6 +17,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,7 +27,8 @@ constexpr int Columns = 11;
 // Texts of the live checks under the table.
 namespace Live_Msg {
 constexpr int Error = 910, Errors = 911, Row = 912, Warning = 913, Warnings = 914,
-              Bytes_Used = 915, Of = 916, Rows = 917, Modified = 922;
+              Bytes_Used = 915, Of = 916, Rows = 917, Undo = 918, Redo = 919, Undo_Hint = 920,
+              Redo_Hint = 921, Modified = 922;
 }
 
 // How close a count is to its limit, shown by the label's colour and its "level" property.
@@ -157,6 +163,32 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
         buttons->addWidget(b);
         m_buttons[i] = b;
     }
+    m_undo = new QUndoStack(this);
+    const auto undoButton = [&](const char* name, void (Frame_Editor::*handler)()) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        b->setEnabled(false);
+        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+        buttons->addWidget(b);
+        return b;
+    };
+    buttons->addSpacing(12);
+    Btn_Undo = undoButton("Btn_Undo", &Frame_Editor::Btn_UndoClick);
+    Btn_Redo = undoButton("Btn_Redo", &Frame_Editor::Btn_RedoClick);
+    connect(m_undo, &QUndoStack::canUndoChanged, Btn_Undo, &QWidget::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, Btn_Redo, &QWidget::setEnabled);
+    // An open cell editor keeps Ctrl+Z for its own text; these act on the table.
+    auto* undo = new QAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(undo, &QAction::triggered, this, &Frame_Editor::Btn_UndoClick);
+    auto* redo = new QAction(this);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(redo, &QAction::triggered, this, &Frame_Editor::Btn_RedoClick);
+    addActions({undo, redo});
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -173,6 +205,10 @@ void Frame_Editor::Set_Lang()
         m_buttons[i]->setText(Msg(m + Frame_Msg::Buttons + i));
         m_buttons[i]->setToolTip(Msg(m + Frame_Msg::Button_Hints + i));
     }
+    Btn_Undo->setText(Msg(Live_Msg::Undo));
+    Btn_Undo->setToolTip(Msg(Live_Msg::Undo_Hint));
+    Btn_Redo->setText(Msg(Live_Msg::Redo));
+    Btn_Redo->setToolTip(Msg(Live_Msg::Redo_Hint));
     for (int c = 0; c < Columns; ++c)
         sga->Set_Cell(c, 0, Msg(m + Frame_Msg::Headers + c));
     Hint.clear();
@@ -189,7 +225,45 @@ void Frame_Editor::Cell_Changed()
 {
     if (m_batch > 0)
         return;
+    Record_Change();
     Update_Checks();
+}
+
+void Frame_Editor::Record_Change()
+{
+    if (m_applying)
+        return;
+    QList<Frame_Cells> now = Rows();
+    if (now == m_recorded)
+        return;
+    m_undo->push(new Frame_Rows_Command(m_recorded, now,
+                                        [this](const QList<Frame_Cells>& rows) { Set_Rows(rows); }));
+    m_recorded = std::move(now);
+}
+
+void Frame_Editor::Set_Rows(const QList<Frame_Cells>& rows)
+{
+    m_applying = true;
+    {
+        Frame_Batch batch(this);
+        for (int r = 0; r < rows.size(); ++r)
+            for (int c = 1; c < Columns; ++c)
+                sga->Set_Cell(c, r + 1, rows.at(r).value(c - 1));
+    }
+    m_applying = false;
+    m_recorded = rows;
+}
+
+void Frame_Editor::Btn_UndoClick()
+{
+    sga->Commit_Edit();
+    m_undo->undo();
+}
+
+void Frame_Editor::Btn_RedoClick()
+{
+    sga->Commit_Edit();
+    m_undo->redo();
 }
 
 void Frame_Editor::Update_Checks()
@@ -282,6 +356,11 @@ void Frame_Editor::showEvent(QShowEvent* event)
 void Frame_Editor::FormShow()
 {
     sga->Commit_Edit();
+    // Loading is no edit: nothing of it goes on the undo stack, also when it fails half-way.
+    m_undo->clear();
+    m_applying = true;
+    const std::unique_ptr<void, std::function<void(void*)>> loaded(
+        this, [this](void*) { m_applying = false; });
     Frame_Batch batch(this);
     sga->Reset(sga->Row_Count(), Columns);
     const Frame_Table_Content content =
@@ -302,6 +381,7 @@ void Frame_Editor::FormShow()
             sga->Set_Cell(c, i + 1, content.rows.at(i).value(c - 1));
     Do_Copy = false;
     m_loaded = Rows();
+    m_recorded = m_loaded;
     m_fileRows = content.file_rows;
     sga->Set_Current(1, 1);
     sga->setFocus();

@@ -49,6 +49,10 @@ public:
     const QList<Frame_Check_Failure>& Live_Failures() const { return m_failures; }
     const QList<Frame_Warning>& Live_Warnings() const { return m_warnings; }
     int Bytes_Used() const { return m_bytesUsed; }
+    QUndoStack* Undo_Stack() const { return m_undo; }
+    void Btn_UndoClick();
+    void Btn_RedoClick();
+
     // Selects the cell a list entry names ("col:row"), as a click on the entry does.
     void Select_Cell(int col, int row);
 
@@ -66,6 +70,9 @@ private:
     void Update_Checks();
     void Update_Title();
     void Cell_Changed();
+    // Puts a change since the last one on the undo stack.
+    void Record_Change();
+    void Set_Rows(const QList<Frame_Cells>& rows);
     void Set_Column_Width(int col, int width);
     // The questions before a save that leaves rows out; false when the user says No.
     bool Confirm_Rows_Left_Out(const QList<Frame_Cells>& rows);
@@ -86,5 +93,10 @@ private:
     int m_bytesUsed = 0;
     // Row routines and loads change many cells; the checks run once they are done.
     int m_batch = 0;
+    QUndoStack* m_undo = nullptr;
+    QList<Frame_Cells> m_recorded; // the table as the undo stack last saw it
+    bool m_applying = false;       // an undo or redo puts rows back: no new command
+    QPushButton* Btn_Undo = nullptr;
+    QPushButton* Btn_Redo = nullptr;
     friend struct Frame_Batch;
 };

@@ -303,6 +303,10 @@ constexpr Default_Text Default_Texts[] = {
     {916, u" of "},
     {917, u"Rows: "},
     {922, u" *"},
+    {918, u"Undo"},
+    {919, u"Redo"},
+    {920, u"Undo the last change of the table (Ctrl+Z)"},
+    {921, u"Redo the last change undone (Ctrl+Y or Ctrl+Shift+Z)"},
 };
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; unassigned bytes map to themselves.

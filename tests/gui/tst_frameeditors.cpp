@@ -13,6 +13,7 @@
 #include <QLayout>
 #include <QRegularExpression>
 #include <QTextDocument>
+#include <QUndoStack>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -573,6 +574,81 @@ private Q_SLOTS:
                                     .arg(receive ? "receive" : "transmit", language.left(2));
         QVERIFY(w->grab().save(Screenshot_Path(picture)));
         Load_Default_Language();
+    }
+
+    // Every kind of edit undoes, redoes, and all undone leaves the file as it was.
+    void undo_and_redo_every_edit()
+    {
+        Fixture f(With_Ethernet);
+        const QByteArray stored =
+            Receive_Frames_Xml({Receive_Row({"0", "1", "2", "N", "", "", "N", "N", "1000", "a"}),
+                                Receive_Row({"1", "3", "4", "N", "", "", "N", "N", "1000", ""})});
+        f.write("Receive_Frame.xml", stored);
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        const QList<Frame_Cells> opened = w->Rows();
+        QVERIFY(!Button(w.get(), "Btn_Undo")->isEnabled());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Receive J1939 Frames"));
+
+        QList<QList<Frame_Cells>> states{opened};
+        g->setCurrentIndex(g->Index_Of(3, 1));
+        Type(g, "7");
+        QCoreApplication::processEvents();
+        states << w->Rows();
+        g->setCurrentIndex(g->Index_Of(4, 2));
+        QTest::keyClick(g, Qt::Key_Space); // Transport Protocol
+        states << w->Rows();
+        g->setCurrentIndex(g->Index_Of(2, 1));
+        Click(w.get(), "Btn_CopyRow");
+        g->setCurrentIndex(g->Index_Of(2, 2));
+        Click(w.get(), "Btn_InsRow");
+        states << w->Rows();
+        Click(w.get(), "Btn_PasteRow");
+        states << w->Rows();
+        QCOMPARE(w->Rows().at(1), w->Rows().at(0));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Receive J1939 Frames *"));
+        QCOMPARE(w->Undo_Stack()->count(), 4);
+
+        // Ctrl+Z and the button step back through every state; Ctrl+Y and Ctrl+Shift+Z forward.
+        QTest::keyClick(g, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w->Rows(), states.at(3));
+        QTest::keyClick(g, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w->Rows(), states.at(4));
+        for (int i = 3; i >= 0; --i) {
+            Click(w.get(), "Btn_Undo");
+            QCOMPARE(w->Rows(), states.at(i));
+        }
+        QVERIFY(!Button(w.get(), "Btn_Undo")->isEnabled());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Receive J1939 Frames"));
+        QTest::keyClick(g, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Rows(), states.at(1));
+        QVERIFY(w->Live_Failures().isEmpty());
+        Click(w.get(), "Btn_Undo");
+
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(f.read("Receive_Frame.xml"), stored);
+
+        // A new opening starts with an empty stack.
+        w->show();
+        QCOMPARE(w->Undo_Stack()->count(), 0);
+    }
+
+    // An undo puts the marks back with the cells.
+    void undo_brings_back_the_marks()
+    {
+        Fixture f(With_Ethernet);
+        f.write("Send_Frame.xml",
+                Rows_Of(1, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\"/>"));
+        auto w = Open<TFTransmit_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        Type(g, "9");
+        QCoreApplication::processEvents();
+        QCOMPARE(Marked(g, Cell_Mark::Error), (QList<Cell_At>{{1, 1}}));
+        Click(w.get(), "Btn_Undo");
+        QCOMPARE(Marked(g, Cell_Mark::Error), QList<Cell_At>{});
+        Click(w.get(), "Btn_Redo");
+        QCOMPARE(Marked(g, Cell_Mark::Error), (QList<Cell_At>{{1, 1}}));
     }
 
     // The reduced table keeps and saves what its hidden columns hold; 20 rows become 16.
