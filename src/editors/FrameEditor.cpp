@@ -2,6 +2,7 @@
 
 #include "editors/FrameCommands.h"
 
+#include "app/LocalSettings.h"
 #include "app/UserInteraction.h"
 #include "language/ULanguage.h"
 #include "widgets/FrameGrid.h"
@@ -14,6 +15,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
@@ -66,6 +69,11 @@ QString Entry_List(const QList<List_Entry>& entries, int one, int many,
 
 const std::array<const char*, 6> Button_Names = {"Btn_OK",     "Btn_Cancel",  "Btn_DelRow",
                                                  "Btn_InsRow", "Btn_CopyRow", "Btn_PasteRow"};
+
+QString Size_Key(const QObject* window)
+{
+    return QString::fromLatin1(window->metaObject()->className());
+}
 
 } // namespace
 
@@ -379,12 +387,49 @@ void Frame_Editor::FormShow()
     for (int i = 0; i < content.rows.size(); ++i)
         for (int c = 1; c < Columns; ++c)
             sga->Set_Cell(c, i + 1, content.rows.at(i).value(c - 1));
+    const QSize stored = Local_Settings(Shared.Dir_Program).Window_Size(Size_Key(this));
+    m_openedSize = stored.isValid() ? stored : Opening_Size();
+    resize(m_openedSize);
     Do_Copy = false;
     m_loaded = Rows();
     m_recorded = m_loaded;
     m_fileRows = content.file_rows;
     sga->Set_Current(1, 1);
     sga->setFocus();
+}
+
+void Frame_Editor::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous() && m_openedSize.isValid() && size() != m_openedSize)
+        Local_Settings(Shared.Dir_Program).Set_Window_Size(Size_Key(this), size());
+}
+
+QSize Frame_Editor::Opening_Size()
+{
+    constexpr int Screen_Width = 1366, Window_Frame = 16;
+    int columns = 0;
+    QList<int> shown;
+    for (int c = 1; c < Columns; ++c)
+        if (!sga->isColumnHidden(c)) {
+            shown.append(c);
+            columns += sga->columnWidth(c);
+        }
+    const QMargins m = layout()->contentsMargins();
+    const int fixed = m.left() + m.right() + 2 * sga->frameWidth() + sga->Column_Width(0) +
+                      sga->verticalScrollBar()->sizeHint().width() + 2;
+    // The smallest screen the program is made for; a window system keeps a wider window on a
+    // smaller screen by itself.
+    const int limit = Screen_Width - Window_Frame;
+    if (fixed + columns > limit && columns > 0) {
+        const double share = double(limit - fixed) / columns;
+        for (int c : shown)
+            sga->Set_Column_Width(c, int(sga->columnWidth(c) * share));
+        columns = 0;
+        for (int c : shown)
+            columns += sga->columnWidth(c);
+    }
+    return {qMax(m_kind.client_width, fixed + columns), Frame_Client_Height};
 }
 
 void Frame_Editor::Apply_Layout()

@@ -64,9 +64,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Apply_Layout();
+    // Wide enough for every shown column, up to a 1366 pixel screen; past that the columns
+    // share the width.
+    QSize Opening_Size();
     void Update_Checks();
     void Update_Title();
     void Cell_Changed();
@@ -95,7 +99,8 @@ private:
     int m_batch = 0;
     QUndoStack* m_undo = nullptr;
     QList<Frame_Cells> m_recorded; // the table as the undo stack last saw it
-    bool m_applying = false;       // an undo or redo puts rows back: no new command
+    bool m_applying = false;
+    QSize m_openedSize; // the size the opening gave; another one is the user's       // an undo or redo puts rows back: no new command
     QPushButton* Btn_Undo = nullptr;
     QPushButton* Btn_Redo = nullptr;
     friend struct Frame_Batch;

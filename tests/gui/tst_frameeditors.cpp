@@ -33,6 +33,7 @@ struct Fixture {
     explicit Fixture(const QByteArray& parGen = {})
     {
         Load_Default_Language();
+        Shared.Dir_Program = folder.path();
         Shared.SW_Code = SW_Code_Text;
         Shared.Conf_Name = QStringLiteral("Test");
         Shared.Conf_Dir = folder.file(QStringLiteral("PROJECTS/Test"));
@@ -223,7 +224,16 @@ private Q_SLOTS:
         Frame_Grid* g = w->findChild<Frame_Grid*>("sga");
         QVERIFY(g);
 
-        QCOMPARE(w->size(), size);
+        // At least the design size, and wide enough for every shown column on a 1366 pixel
+        // screen.
+        QCOMPARE(w->height(), size.height());
+        QVERIFY(w->width() >= size.width());
+        QVERIFY(w->width() <= 1366);
+        QCoreApplication::processEvents();
+        QVERIFY2(g->horizontalHeader()->length() <= g->viewport()->width(),
+                 qPrintable(QStringLiteral("columns %1, room %2")
+                                .arg(g->horizontalHeader()->length())
+                                .arg(g->viewport()->width())));
         QCOMPARE(g->Row_Count(), rows);
         QCOMPARE(g->model()->headerData(rows - 2, Qt::Vertical).toString(),
                  QString::number(rows - 1)); // the fixed row-number column
@@ -649,6 +659,47 @@ private Q_SLOTS:
         QCOMPARE(Marked(g, Cell_Mark::Error), QList<Cell_At>{});
         Click(w.get(), "Btn_Redo");
         QCOMPARE(Marked(g, Cell_Mark::Error), (QList<Cell_At>{{1, 1}}));
+    }
+
+    // Every shown column is in view, in every language; the size the user gives a window
+    // comes back at the next run.
+    void columns_in_view_and_size_remembered_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<QString>("language");
+        for (const char* l : {"English", "Italiano", "Deutsch", "Français", "Español"}) {
+            QTest::newRow(qPrintable(QStringLiteral("receive ") + QString::fromUtf8(l)))
+                << true << QString::fromUtf8(l);
+            QTest::newRow(qPrintable(QStringLiteral("transmit ") + QString::fromUtf8(l)))
+                << false << QString::fromUtf8(l);
+        }
+    }
+
+    void columns_in_view_and_size_remembered()
+    {
+        QFETCH(bool, receive);
+        QFETCH(QString, language);
+        Fixture f(With_Ethernet);
+        QVERIFY(Read_Lng_File(
+            QDir::cleanPath(QStringLiteral(TEST_DATA_DIR "/../../LANGUAGE/") + language + ".lng")));
+        {
+            auto w = Open_Table(receive); // created after the language, as at program start
+            QCoreApplication::processEvents();
+            Frame_Grid* g = w->sga;
+            QVERIFY(w->width() <= 1366);
+            QVERIFY2(g->horizontalHeader()->length() <= g->viewport()->width(),
+                     qPrintable(QStringLiteral("columns %1, room %2")
+                                    .arg(g->horizontalHeader()->length())
+                                    .arg(g->viewport()->width())));
+            w->resize(1100, 500);
+            Click(w.get(), "Btn_Cancel");
+            QVERIFY(!w->isVisible());
+        }
+        auto next = Open_Table(receive); // the next run
+        QCOMPARE(next->size(), QSize(1100, 500));
+        auto other = Open_Table(!receive); // each window its own size
+        QVERIFY(other->size() != QSize(1100, 500));
+        Load_Default_Language();
     }
 
     // The reduced table keeps and saves what its hidden columns hold; 20 rows become 16.
