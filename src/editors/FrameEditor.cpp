@@ -1,6 +1,7 @@
 #include "editors/FrameEditor.h"
 
 #include "editors/FrameCommands.h"
+#include "editors/TableText.h"
 
 #include "app/LocalSettings.h"
 #include "app/UserInteraction.h"
@@ -8,7 +9,11 @@
 #include "widgets/FrameGrid.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHash>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <functional>
 #include <memory>
 #include <QHBoxLayout>
@@ -31,7 +36,7 @@ constexpr int Columns = 11;
 namespace Live_Msg {
 constexpr int Error = 910, Errors = 911, Row = 912, Warning = 913, Warnings = 914,
               Bytes_Used = 915, Of = 916, Rows = 917, Undo = 918, Redo = 919, Undo_Hint = 920,
-              Redo_Hint = 921, Modified = 922;
+              Redo_Hint = 921, Modified = 922, Bare_Hex = 923;
 }
 
 // How close a count is to its limit, shown by the label's colour and its "level" property.
@@ -73,6 +78,20 @@ const std::array<const char*, 6> Button_Names = {"Btn_OK",     "Btn_Cancel",  "B
 QString Size_Key(const QObject* window)
 {
     return QString::fromLatin1(window->metaObject()->className());
+}
+
+// The keys of the six buttons, in their order; none for OK and Cancel.
+const std::array<QKeyCombination, 6> Button_Keys = {
+    QKeyCombination(), QKeyCombination(), QKeyCombination(Qt::CTRL, Qt::Key_Delete),
+    QKeyCombination(Qt::CTRL, Qt::Key_Insert), QKeyCombination(Qt::CTRL, Qt::Key_C),
+    QKeyCombination(Qt::CTRL, Qt::Key_V)};
+
+QString Shortcut_Hint(QKeyCombination key)
+{
+    if (key == QKeyCombination())
+        return {};
+    return QStringLiteral(" (") + QKeySequence(key).toString(QKeySequence::NativeText) +
+           QLatin1Char(')');
 }
 
 } // namespace
@@ -122,6 +141,11 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     }
     sga->Set_Pick_Items(m_kind.pick_items);
     sga->On_Key_Press = [this](QChar key) { return sgaKeyPress(key); };
+    sga->On_Grid_Key = [this](const QKeyEvent* e) {
+        bool used = false;
+        Guarded([&] { used = Grid_Key(e); });
+        return used;
+    };
     connect(sga, &Frame_Grid::Cell_Double_Clicked, this,
             [this](int row, int col) { sgaDblClickCell(row, col); });
     layout->addWidget(sga, 1);
@@ -211,7 +235,8 @@ void Frame_Editor::Set_Lang()
     L_SW_Desc->setText(Msg(m + Frame_Msg::Description));
     for (int i = 0; i < int(m_buttons.size()); ++i) {
         m_buttons[i]->setText(Msg(m + Frame_Msg::Buttons + i));
-        m_buttons[i]->setToolTip(Msg(m + Frame_Msg::Button_Hints + i));
+        m_buttons[i]->setToolTip(Msg(m + Frame_Msg::Button_Hints + i) +
+                                 Shortcut_Hint(Button_Keys[i]));
     }
     Btn_Undo->setText(Msg(Live_Msg::Undo));
     Btn_Undo->setToolTip(Msg(Live_Msg::Undo_Hint));
@@ -262,6 +287,94 @@ void Frame_Editor::Set_Rows(const QList<Frame_Cells>& rows)
     m_recorded = rows;
 }
 
+bool Frame_Editor::Grid_Key(const QKeyEvent* event)
+{
+    const QKeyCombination key = event->keyCombination();
+    // Before the standard keys: some desktops copy with Ctrl+Insert.
+    if (key == QKeyCombination(Qt::CTRL, Qt::Key_Insert)) {
+        Btn_InsRowClick();
+        return true;
+    }
+    if (key == QKeyCombination(Qt::CTRL, Qt::Key_Delete)) {
+        Btn_DelRowClick();
+        return true;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        Copy_Rows();
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        Paste_Rows();
+        return true;
+    }
+    if (key == QKeyCombination(Qt::Key_Delete)) {
+        Clear_Selected_Cells();
+        return true;
+    }
+    return false;
+}
+
+void Frame_Editor::Copy_Rows()
+{
+    sga->Commit_Edit();
+    const QList<int> selected = sga->Selected_Rows();
+    if (selected.isEmpty())
+        return;
+    Btn_CopyRowClick();
+    // The shown columns in their order, as a spreadsheet would take them.
+    QList<QStringList> rows;
+    for (int r : selected) {
+        QStringList cells;
+        for (int c = 1; c < Columns; ++c)
+            if (!sga->isColumnHidden(c))
+                cells << sga->Cell(c, r);
+        rows << cells;
+    }
+    m_clipText = Rows_To_Tab_Text(rows);
+    m_clipRows = int(rows.size());
+    QGuiApplication::clipboard()->setText(m_clipText);
+}
+
+void Frame_Editor::Paste_Rows()
+{
+    sga->Commit_Edit();
+    const int start = sga->Current_Row();
+    if (start < 1)
+        return;
+    const QString text = QGuiApplication::clipboard()->text();
+    // One row copied here: the Paste Row of the table, hidden cells and questions included.
+    if (text.isEmpty() || (text == m_clipText && m_clipRows == 1)) {
+        Btn_PasteRowClick();
+        return;
+    }
+    const QList<QStringList> lines = Tab_Text_To_Rows(text);
+    QList<int> shown;
+    for (int c = 1; c < Columns; ++c)
+        if (!sga->isColumnHidden(c))
+            shown << c;
+    const int last = qMin(sga->Row_Count() - 1, start + int(lines.size()) - 1);
+    bool used = false;
+    for (int r = start; r <= last && !used; ++r)
+        for (int c = 1; c < Columns && !used; ++c)
+            used = !sga->Is_Check_Box_Column(c) && !sga->Cell(c, r).trimmed().isEmpty();
+    if (used && !Ui().Confirm_Box(Msg(900)))
+        return;
+    Frame_Batch batch(this);
+    for (int r = start; r <= last; ++r) {
+        const QStringList& cells = lines.at(r - start);
+        for (int i = 0; i < shown.size() && i < cells.size(); ++i)
+            sga->Set_Cell(shown.at(i), r, cells.at(i));
+    }
+}
+
+void Frame_Editor::Clear_Selected_Cells()
+{
+    Frame_Batch batch(this);
+    for (const QModelIndex& i : sga->selectionModel()->selectedIndexes())
+        if (sga->Model()->Kind(i.column()) == Cell_Kind::Text)
+            sga->Set_Cell(i.column(), i.row() + 1, QString());
+}
+
 void Frame_Editor::Btn_UndoClick()
 {
     sga->Commit_Edit();
@@ -301,6 +414,24 @@ void Frame_Editor::Update_Checks()
         n.tip += (n.tip.isEmpty() ? QString() : QStringLiteral("\n")) + Warning_Text(w);
         warnings.append({col, w.row});
     }
+    // Number cells show their value in the other base; a refused bare hex number how to write it.
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 1; c < Columns; ++c) {
+            if (m_kind.columns[c].kind != Cell_Kind::Text || c == Mnemonic_Column)
+                continue;
+            const QString cell = rows.at(r).value(c - 1);
+            if (cell.trimmed().isEmpty())
+                continue;
+            const auto it = notes.constFind(Cell_Key(c, r + 1));
+            QString tip = Number_Tip(cell);
+            if (tip.isEmpty() && it != notes.constEnd() && it->mark == Cell_Mark::Error &&
+                Is_Bare_Hex(cell))
+                tip = Msg(Live_Msg::Bare_Hex) + cell.trimmed();
+            if (tip.isEmpty())
+                continue;
+            Cell_Note& n = notes[Cell_Key(c, r + 1)];
+            n.tip += (n.tip.isEmpty() ? QString() : QStringLiteral("\n")) + tip;
+        }
     sga->Model()->Set_Notes(notes);
 
     const auto title = [this](int col) { return sga->Cell(col, 0); };
@@ -336,7 +467,8 @@ void Frame_Editor::Select_Cell(int col, int row)
     const QModelIndex i = sga->Index_Of(col, row);
     if (!i.isValid())
         return;
-    sga->setCurrentIndex(i);
+    // Exactly this cell, whatever modifier keys the selection would otherwise follow.
+    sga->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
     sga->scrollTo(i);
     sga->setFocus();
 }

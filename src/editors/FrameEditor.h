@@ -10,6 +10,7 @@
 class Frame_Grid;
 class QLabel;
 class QPushButton;
+class QKeyEvent;
 class QUndoStack;
 
 // The window both frame tables share: the same controls, life cycle and table comfort; the
@@ -50,6 +51,14 @@ public:
     const QList<Frame_Warning>& Live_Warnings() const { return m_warnings; }
     int Bytes_Used() const { return m_bytesUsed; }
     QUndoStack* Undo_Stack() const { return m_undo; }
+    // Spreadsheet comfort on the grid: Ctrl+C copies the selected rows (also as tab-separated
+    // text), Ctrl+V pastes them (tab-separated text from elsewhere into the shown columns),
+    // Ctrl+Insert and Ctrl+Delete insert and delete a row, Delete clears the selected text cells.
+    bool Grid_Key(const QKeyEvent* event);
+    void Copy_Rows();
+    void Paste_Rows();
+    void Clear_Selected_Cells();
+
     void Btn_UndoClick();
     void Btn_RedoClick();
 
@@ -100,7 +109,9 @@ private:
     QUndoStack* m_undo = nullptr;
     QList<Frame_Cells> m_recorded; // the table as the undo stack last saw it
     bool m_applying = false;
-    QSize m_openedSize; // the size the opening gave; another one is the user's       // an undo or redo puts rows back: no new command
+    QSize m_openedSize;
+    QString m_clipText; // what Copy_Rows last put on the clipboard
+    int m_clipRows = 0; // the size the opening gave; another one is the user's       // an undo or redo puts rows back: no new command
     QPushButton* Btn_Undo = nullptr;
     QPushButton* Btn_Redo = nullptr;
     friend struct Frame_Batch;

@@ -307,6 +307,7 @@ constexpr Default_Text Default_Texts[] = {
     {919, u"Redo"},
     {920, u"Undo the last change of the table (Ctrl+Z)"},
     {921, u"Redo the last change undone (Ctrl+Y or Ctrl+Shift+Z)"},
+    {923, u"Hexadecimal numbers need a prefix (0x, x or $): write 0x"},
 };
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; unassigned bytes map to themselves.

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QStyleOption>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -428,7 +429,8 @@ Frame_Grid::Frame_Grid(QWidget* parent)
     }
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(0);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows at once for copy, paste and clearing.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
@@ -586,8 +588,24 @@ bool Frame_Grid::Handle_Key(QChar key)
     return On_Key_Press && On_Key_Press(key);
 }
 
+QList<int> Frame_Grid::Selected_Rows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes())
+        if (!rows.contains(i.row() + 1))
+            rows.append(i.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    if (rows.isEmpty() && Current_Row() > 0)
+        rows.append(Current_Row());
+    return rows;
+}
+
 void Frame_Grid::keyPressEvent(QKeyEvent* event)
 {
+    if (On_Grid_Key && On_Grid_Key(event)) {
+        event->accept();
+        return;
+    }
     if (Handle_Key(Key_Char(event))) {
         event->accept();
         return;

@@ -122,6 +122,11 @@ public:
 
     // Sees every key typed in the grid or in a cell editor; true consumes it.
     std::function<bool(QChar)> On_Key_Press;
+    // Sees each key press on the grid itself (not in a cell editor) first; true consumes it.
+    std::function<bool(const QKeyEvent*)> On_Grid_Key;
+
+    // Table rows with a selected cell, in order; the current row when none is selected.
+    QList<int> Selected_Rows() const;
 
     int Row_Count() const override;
     int Data_Column_Count() const override;

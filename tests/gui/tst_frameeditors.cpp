@@ -7,7 +7,10 @@
 #include "support/TestSupport.h"
 #include "widgets/FrameGrid.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
+#include <QKeySequence>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -398,8 +401,11 @@ private Q_SLOTS:
             return;
         }
         const Cell_At first = failing.first();
-        QCOMPARE(f.ui.texts(),
-                 QStringList{g->Index_Of(first.col, first.row).data(Qt::ToolTipRole).toString()});
+        // The tooltip's first line; a number's other base may follow.
+        QCOMPARE(f.ui.texts(), QStringList{g->Index_Of(first.col, first.row)
+                                               .data(Qt::ToolTipRole)
+                                               .toString()
+                                               .section(QLatin1Char('\n'), 0, 0)});
         QVERIFY(w->isVisible());
         QCOMPARE(g->currentIndex(), g->Index_Of(first.col, first.row));
 
@@ -450,7 +456,7 @@ private Q_SLOTS:
         QCOMPARE(Marked(g, Cell_Mark::Warning), advised);
         QCOMPARE(Marked(g, Cell_Mark::Error), QList<Cell_At>{});
         const QModelIndex first = g->Index_Of(advised.first().col, advised.first().row);
-        QCOMPARE(first.data(Qt::ToolTipRole).toString(), tip);
+        QCOMPARE(first.data(Qt::ToolTipRole).toString().section(QLatin1Char('\n'), 0, 0), tip);
         QVERIFY(first.data(Qt::DecorationRole).isValid());
         QVERIFY(first.data(Qt::BackgroundRole) !=
                 g->Index_Of(advised.first().col, 9).data(Qt::BackgroundRole));
@@ -700,6 +706,110 @@ private Q_SLOTS:
         auto other = Open_Table(!receive); // each window its own size
         QVERIFY(other->size() != QSize(1100, 500));
         Load_Default_Language();
+    }
+
+    // Rows go to a spreadsheet and come back as tab-separated text in the shown columns; the
+    // hidden cells of the rows pasted into stay.
+    void rows_through_the_clipboard()
+    {
+        Fixture f(Without_Ethernet);
+        f.write("Receive_Frame.xml",
+                Rows_Of(1, "<row DataPage=\"0\" PGN=\"0xFEF1\" SA=\"1\" Delete=\"Y\" "
+                           "Mnemonic=\"Engine speed\"/>"
+                           "<row DataPage=\"1\" PGN=\"7\" SA=\"2\"/>"
+                           "<row DataPage=\"0\" PGN=\"9\" SA=\"3\" StartByte=\"40\"/>"));
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(2, 1));
+        g->selectionModel()->select(g->Index_Of(3, 2), QItemSelectionModel::Select);
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("0\t0xFEF1\t1\tY\tEngine speed\r\n1\t7\t2\tN\t\r\n"));
+
+        // From a spreadsheet: two rows, the first into a used row (asked), one cell short.
+        QGuiApplication::clipboard()->setText(QStringLiteral("1\t0x10\t5\tY\tOil\r\n0\t$20\t6\r\n"));
+        g->setCurrentIndex(g->Index_Of(1, 3));
+        f.ui.answers = {false, true};
+        QTest::keyClick(g, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(g->Cell(2, 3), QStringLiteral("9")); // No: nothing pasted
+        QTest::keyClick(g, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.ui.texts(), QStringList(2, "Row Already used. Do you want to overwrite the values?"));
+        QCOMPARE(w->Rows().at(2),
+                 (Frame_Cells{"1", "0x10", "5", "N", "40", "", "Y", "N", "1000", "Oil"}));
+        QCOMPARE(w->Rows().at(3), (Frame_Cells{"0", "$20", "6", "", "", "", "", "", "", ""}));
+        Click(w.get(), "Btn_Undo"); // the paste is one step
+        QCOMPARE(g->Cell(2, 3), QStringLiteral("9"));
+        QCOMPARE(g->Cell(2, 4), QString());
+
+        // One row copied here pastes whole, hidden cells included, through Paste Row.
+        g->setCurrentIndex(g->Index_Of(2, 3));
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        g->setCurrentIndex(g->Index_Of(2, 5));
+        QTest::keyClick(g, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->Rows().at(4), w->Rows().at(2));
+        QCOMPARE(g->Cell(5, 5), QStringLiteral("40"));
+    }
+
+    void row_keys_and_delete_clear_cells()
+    {
+        Fixture f(With_Ethernet);
+        f.write("Send_Frame.xml",
+                Rows_Of(1, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"2\" OnTimer=\"Y\"/>"
+                           "<row Priority=\"2\" DataPage=\"0\" PGN=\"3\" SA=\"4\"/>"));
+        auto w = Open<TFTransmit_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        QVERIFY(Button(w.get(), "Btn_CopyRow")->toolTip().endsWith(
+            QKeySequence(Qt::CTRL | Qt::Key_C).toString(QKeySequence::NativeText) + ")"));
+        g->setCurrentIndex(g->Index_Of(3, 1));
+        QTest::keyClick(g, Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(g->Cell(1, 1), QString());
+        QCOMPARE(g->Cell(1, 2), QStringLiteral("1"));
+        f.ui.answers = {true};
+        QTest::keyClick(g, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(f.ui.texts(), QStringList{"Are you sure to delete the Row number 1"});
+        QCOMPARE(g->Cell(1, 1), QStringLiteral("1"));
+
+        // Delete empties the selected text cells, never a box or the list.
+        g->selectionModel()->setCurrentIndex(g->Index_Of(1, 1),
+                                             QItemSelectionModel::ClearAndSelect);
+        for (int c : {2, 3, 8, 10})
+            g->selectionModel()->select(g->Index_Of(c, 1), QItemSelectionModel::Select);
+        g->selectionModel()->select(g->Index_Of(3, 2), QItemSelectionModel::Select);
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(w->Rows().at(0).mid(0, 8), (Frame_Cells{"", "0", "", "2", "8", "N", "N", "Y"}));
+        QCOMPARE(g->Cell(3, 2), QString());
+        Click(w.get(), "Btn_Undo");
+        QCOMPARE(g->Cell(1, 1), QStringLiteral("1"));
+        QCOMPARE(g->Cell(3, 2), QStringLiteral("3"));
+    }
+
+    // A number cell shows its value in the other base; hex without a prefix says how to write it.
+    void number_tooltips_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("hex") << "0xFEF1" << "0xFEF1 = 65265";
+        QTest::newRow("decimal") << "65265" << "65265 = 0xFEF1";
+        QTest::newRow("bare hex")
+            << "FEF1"
+            << "Error in row 1!! PGN must be between 0x00000 and 0xFFFF\n"
+               "Hexadecimal numbers need a prefix (0x, x or $): write 0xFEF1";
+    }
+    void number_tooltips()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, tip);
+        Fixture f(With_Ethernet);
+        f.write("Receive_Frame.xml",
+                Rows_Of(1, "<row DataPage=\"0\" PGN=\"1\" SA=\"254\" Mnemonic=\"12\"/>"));
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(2, 1));
+        Type(g, typed);
+        QCoreApplication::processEvents();
+        QCOMPARE(g->Index_Of(2, 1).data(Qt::ToolTipRole).toString(), tip);
+        QVERIFY(!g->Index_Of(10, 1).data(Qt::ToolTipRole).isValid()); // Mnemonic is no number
+        QVERIFY(g->Index_Of(3, 1).data(Qt::ToolTipRole).toString().endsWith("\n254 = 0xFE"));
     }
 
     // The reduced table keeps and saves what its hidden columns hold; 20 rows become 16.
