@@ -11,22 +11,22 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHash>
+#include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <functional>
-#include <memory>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QHideEvent>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -34,9 +34,9 @@ constexpr int Columns = 11;
 
 // Texts of the live checks under the table.
 namespace Live_Msg {
-constexpr int Error = 910, Errors = 911, Row = 912, Warning = 913, Warnings = 914,
-              Bytes_Used = 915, Of = 916, Rows = 917, Undo = 918, Redo = 919, Undo_Hint = 920,
-              Redo_Hint = 921, Modified = 922, Bare_Hex = 923;
+constexpr int Error = 910, Errors = 911, Row = 912, Warning = 913, Warnings = 914, Bytes_Used = 915,
+              Of = 916, Rows = 917, Undo = 918, Redo = 919, Undo_Hint = 920, Redo_Hint = 921,
+              Modified = 922, Bare_Hex = 923;
 }
 
 // How close a count is to its limit, shown by the label's colour and its "level" property.
@@ -44,8 +44,8 @@ void Show_Level(QLabel* label, int used, int limit, bool past)
 {
     const char* level = past ? "past" : used * 10 >= limit * 9 ? "near" : "";
     label->setProperty("level", QString::fromLatin1(level));
-    label->setStyleSheet(past ? QStringLiteral("QLabel { background: #F4B4B4; color: #6A0010; "
-                                               "font-weight: bold; padding: 1px 4px; }")
+    label->setStyleSheet(past     ? QStringLiteral("QLabel { background: #F4B4B4; color: #6A0010; "
+                                                       "font-weight: bold; padding: 1px 4px; }")
                          : *level ? QStringLiteral("QLabel { background: #FFE39A; color: #4A3000; "
                                                    "padding: 1px 4px; }")
                                   : QStringLiteral("QLabel { padding: 1px 4px; }"));
@@ -81,10 +81,12 @@ QString Size_Key(const QObject* window)
 }
 
 // The keys of the six buttons, in their order; none for OK and Cancel.
-const std::array<QKeyCombination, 6> Button_Keys = {
-    QKeyCombination(), QKeyCombination(), QKeyCombination(Qt::CTRL, Qt::Key_Delete),
-    QKeyCombination(Qt::CTRL, Qt::Key_Insert), QKeyCombination(Qt::CTRL, Qt::Key_C),
-    QKeyCombination(Qt::CTRL, Qt::Key_V)};
+const std::array<QKeyCombination, 6> Button_Keys = {QKeyCombination(),
+                                                    QKeyCombination(),
+                                                    QKeyCombination(Qt::CTRL, Qt::Key_Delete),
+                                                    QKeyCombination(Qt::CTRL, Qt::Key_Insert),
+                                                    QKeyCombination(Qt::CTRL, Qt::Key_C),
+                                                    QKeyCombination(Qt::CTRL, Qt::Key_V)};
 
 QString Shortcut_Hint(QKeyCombination key)
 {
@@ -216,8 +218,8 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     undo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(undo, &QAction::triggered, this, &Frame_Editor::Btn_UndoClick);
     auto* redo = new QAction(this);
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
-                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     redo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(redo, &QAction::triggered, this, &Frame_Editor::Btn_RedoClick);
     addActions({undo, redo});
@@ -269,8 +271,8 @@ void Frame_Editor::Record_Change()
     QList<Frame_Cells> now = Rows();
     if (now == m_recorded)
         return;
-    m_undo->push(new Frame_Rows_Command(m_recorded, now,
-                                        [this](const QList<Frame_Cells>& rows) { Set_Rows(rows); }));
+    m_undo->push(new Frame_Rows_Command(
+        m_recorded, now, [this](const QList<Frame_Cells>& rows) { Set_Rows(rows); }));
     m_recorded = std::move(now);
 }
 
@@ -441,8 +443,8 @@ void Frame_Editor::Update_Checks()
     L_Warnings->setVisible(!warnings.isEmpty());
 
     // The reduced table has no byte budget: its checks leave the hidden counts alone.
-    L_Bytes->setText(Msg(Live_Msg::Bytes_Used) + QString::number(m_bytesUsed) +
-                     Msg(Live_Msg::Of) + QString::number(Frame_Byte_Budget));
+    L_Bytes->setText(Msg(Live_Msg::Bytes_Used) + QString::number(m_bytesUsed) + Msg(Live_Msg::Of) +
+                     QString::number(Frame_Byte_Budget));
     Show_Level(L_Bytes, m_bytesUsed, Frame_Byte_Budget, m_bytesUsed > Frame_Byte_Budget);
     L_Bytes->setVisible(!Old_Hardware);
     const int capacity = sga->Row_Count() - 1;

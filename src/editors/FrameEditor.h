@@ -111,7 +111,8 @@ private:
     bool m_applying = false;
     QSize m_openedSize;
     QString m_clipText; // what Copy_Rows last put on the clipboard
-    int m_clipRows = 0; // the size the opening gave; another one is the user's       // an undo or redo puts rows back: no new command
+    int m_clipRows = 0; // the size the opening gave; another one is the user's       // an undo or
+                        // redo puts rows back: no new command
     QPushButton* Btn_Undo = nullptr;
     QPushButton* Btn_Redo = nullptr;
     friend struct Frame_Batch;

@@ -13,8 +13,8 @@ QString Rows_To_Tab_Text(const QList<QStringList>& rows)
             // A tab or line break inside a cell would split it: quote it as a spreadsheet does.
             if (cell.contains(QLatin1Char('\t')) || cell.contains(QLatin1Char('\n')) ||
                 cell.contains(QLatin1Char('\r')) || cell.startsWith(QLatin1Char('"')))
-                cells << QLatin1Char('"') + QString(cell).replace(QLatin1String("\""),
-                                                                   QLatin1String("\"\"")) +
+                cells << QLatin1Char('"') +
+                             QString(cell).replace(QLatin1String("\""), QLatin1String("\"\"")) +
                              QLatin1Char('"');
             else
                 cells << cell;
@@ -53,7 +53,8 @@ QList<QStringList> Tab_Text_To_Rows(const QString& text)
             cell.clear();
             started = true;
         } else if (ch == QLatin1Char('\n') || ch == QLatin1Char('\r')) {
-            if (ch == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            if (ch == QLatin1Char('\r') && i + 1 < text.size() &&
+                text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
             row << cell;
             rows << row;

@@ -4,10 +4,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOption>

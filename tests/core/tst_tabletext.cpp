@@ -37,15 +37,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tip");
         QTest::addColumn<bool>("bareHex");
-        QTest::newRow("hex") << "0xFEF1" << "0xFEF1 = 65265" << false;
-        QTest::newRow("dollar") << "$80" << "$80 = 128" << false;
-        QTest::newRow("decimal") << "128" << "128 = 0x80" << false;
-        QTest::newRow("blanks around") << "  255" << "255 = 0xFF" << false;
-        QTest::newRow("negative decimal") << "-1" << "" << false;
-        QTest::newRow("bare hex") << "FEF1" << "" << true;
-        QTest::newRow("bare hex, lower case") << "fe" << "" << true;
-        QTest::newRow("text") << "engine" << "" << false;
-        QTest::newRow("empty") << "" << "" << false;
+        QTest::newRow("hex") << "0xFEF1"
+                             << "0xFEF1 = 65265" << false;
+        QTest::newRow("dollar") << "$80"
+                                << "$80 = 128" << false;
+        QTest::newRow("decimal") << "128"
+                                 << "128 = 0x80" << false;
+        QTest::newRow("blanks around") << "  255"
+                                       << "255 = 0xFF" << false;
+        QTest::newRow("negative decimal") << "-1"
+                                          << "" << false;
+        QTest::newRow("bare hex") << "FEF1"
+                                  << "" << true;
+        QTest::newRow("bare hex, lower case") << "fe"
+                                              << "" << true;
+        QTest::newRow("text") << "engine"
+                              << "" << false;
+        QTest::newRow("empty") << ""
+                               << "" << false;
     }
     void number_tips()
     {

@@ -10,16 +10,16 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
-#include <QKeySequence>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
-#include <QRegularExpression>
-#include <QTextDocument>
-#include <QUndoStack>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextDocument>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -331,12 +331,12 @@ private Q_SLOTS:
         QTest::newRow("receive: hex PGN without prefix, Num Bytes 0")
             << true << With_Ethernet
             << Rows_Of(1, rx + "<row DataPage=\"0\" PGN=\"1\" SA=\"0\"/>"
-                             "<row DataPage=\"1\" PGN=\"2\" SA=\"0\" NumBytes=\"0\"/>")
+                               "<row DataPage=\"1\" PGN=\"2\" SA=\"0\" NumBytes=\"0\"/>")
             << "FEF1" << 2 << 2 << QList<Cell_At>{{2, 2}, {6, 3}}
             << "2 errors: row 2 PGN, row 3 Num Bytes";
         QTest::newRow("receive: 56 rows of 8 bytes, then 16 in row 1")
-            << true << With_Ethernet << Rows_Of(56, rx) << "16" << 6 << 1
-            << QList<Cell_At>{{6, 56}} << "1 error: row 56 Num Bytes";
+            << true << With_Ethernet << Rows_Of(56, rx) << "16" << 6 << 1 << QList<Cell_At>{{6, 56}}
+            << "1 error: row 56 Num Bytes";
         QTest::newRow("receive: time of a request ticked")
             << true << With_Ethernet
             << Rows_Of(1, "<row DataPage=\"0\" PGN=\"1\" SA=\"0\" OnRequest=\"Y\"/>") << "1" << 9
@@ -356,8 +356,8 @@ private Q_SLOTS:
             << false << With_Ethernet
             << Rows_Of(2, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\"/>") << "-1" << 5
             << 2 << QList<Cell_At>{{5, 2}} << "1 error: row 2 Num Byte";
-        QTest::newRow("receive: all pass") << true << With_Ethernet << Rows_Of(3, rx) << "0x10"
-                                           << 3 << 3 << QList<Cell_At>{} << "";
+        QTest::newRow("receive: all pass") << true << With_Ethernet << Rows_Of(3, rx) << "0x10" << 3
+                                           << 3 << QList<Cell_At>{} << "";
     }
 
     void live_checks_agree_with_ok()
@@ -485,20 +485,39 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rowsLevel");
 
         const QByteArray rx = "<row DataPage=\"0\" PGN=\"1\" SA=\"0\"/>";
-        QTest::newRow("448: 56 rows of 8") << true << Rows_Of(56, rx) << "" << "Bytes used: 448 of 455"
-                                           << "near" << "Rows: 56 of 56" << "near";
-        QTest::newRow("455") << true << Rows_Of(56, rx) << "15" << "Bytes used: 455 of 455"
-                             << "near" << "Rows: 56 of 56" << "near";
-        QTest::newRow("456") << true << Rows_Of(56, rx) << "16" << "Bytes used: 456 of 455"
-                             << "past" << "Rows: 56 of 56" << "near";
-        QTest::newRow("few rows") << true << Rows_Of(3, rx) << "100" << "Bytes used: 116 of 455"
-                                  << "" << "Rows: 3 of 56" << "";
-        QTest::newRow("60 rows stored") << true << Rows_Of(60, rx) << "1" << "Bytes used: 441 of 455"
-                                        << "near" << "Rows: 56 of 56" << "past";
+        QTest::newRow("448: 56 rows of 8") << true << Rows_Of(56, rx) << ""
+                                           << "Bytes used: 448 of 455"
+                                           << "near"
+                                           << "Rows: 56 of 56"
+                                           << "near";
+        QTest::newRow("455") << true << Rows_Of(56, rx) << "15"
+                             << "Bytes used: 455 of 455"
+                             << "near"
+                             << "Rows: 56 of 56"
+                             << "near";
+        QTest::newRow("456") << true << Rows_Of(56, rx) << "16"
+                             << "Bytes used: 456 of 455"
+                             << "past"
+                             << "Rows: 56 of 56"
+                             << "near";
+        QTest::newRow("few rows") << true << Rows_Of(3, rx) << "100"
+                                  << "Bytes used: 116 of 455"
+                                  << ""
+                                  << "Rows: 3 of 56"
+                                  << "";
+        QTest::newRow("60 rows stored") << true << Rows_Of(60, rx) << "1"
+                                        << "Bytes used: 441 of 455"
+                                        << "near"
+                                        << "Rows: 56 of 56"
+                                        << "past";
         QTest::newRow("transmit: 0 counts nothing")
             << false
             << Rows_Of(2, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\" NumByte=\"200\"/>")
-            << "0" << "Bytes used: 200 of 455" << "" << "Rows: 2 of 56" << "";
+            << "0"
+            << "Bytes used: 200 of 455"
+            << ""
+            << "Rows: 2 of 56"
+            << "";
     }
 
     void budget_and_rows_under_the_table()
@@ -727,13 +746,15 @@ private Q_SLOTS:
                  QStringLiteral("0\t0xFEF1\t1\tY\tEngine speed\r\n1\t7\t2\tN\t\r\n"));
 
         // From a spreadsheet: two rows, the first into a used row (asked), one cell short.
-        QGuiApplication::clipboard()->setText(QStringLiteral("1\t0x10\t5\tY\tOil\r\n0\t$20\t6\r\n"));
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("1\t0x10\t5\tY\tOil\r\n0\t$20\t6\r\n"));
         g->setCurrentIndex(g->Index_Of(1, 3));
         f.ui.answers = {false, true};
         QTest::keyClick(g, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(g->Cell(2, 3), QStringLiteral("9")); // No: nothing pasted
         QTest::keyClick(g, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f.ui.texts(), QStringList(2, "Row Already used. Do you want to overwrite the values?"));
+        QCOMPARE(f.ui.texts(),
+                 QStringList(2, "Row Already used. Do you want to overwrite the values?"));
         QCOMPARE(w->Rows().at(2),
                  (Frame_Cells{"1", "0x10", "5", "N", "40", "", "Y", "N", "1000", "Oil"}));
         QCOMPARE(w->Rows().at(3), (Frame_Cells{"0", "$20", "6", "", "", "", "", "", "", ""}));
@@ -758,8 +779,11 @@ private Q_SLOTS:
                            "<row Priority=\"2\" DataPage=\"0\" PGN=\"3\" SA=\"4\"/>"));
         auto w = Open<TFTransmit_J1939_Frame>();
         Frame_Grid* g = w->sga;
-        QVERIFY(Button(w.get(), "Btn_CopyRow")->toolTip().endsWith(
-            QKeySequence(Qt::CTRL | Qt::Key_C).toString(QKeySequence::NativeText) + ")"));
+        QVERIFY(
+            Button(w.get(), "Btn_CopyRow")
+                ->toolTip()
+                .endsWith(QKeySequence(Qt::CTRL | Qt::Key_C).toString(QKeySequence::NativeText) +
+                          ")"));
         g->setCurrentIndex(g->Index_Of(3, 1));
         QTest::keyClick(g, Qt::Key_Insert, Qt::ControlModifier);
         QCOMPARE(g->Cell(1, 1), QString());
@@ -788,12 +812,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("tip");
-        QTest::newRow("hex") << "0xFEF1" << "0xFEF1 = 65265";
-        QTest::newRow("decimal") << "65265" << "65265 = 0xFEF1";
-        QTest::newRow("bare hex")
-            << "FEF1"
-            << "Error in row 1!! PGN must be between 0x00000 and 0xFFFF\n"
-               "Hexadecimal numbers need a prefix (0x, x or $): write 0xFEF1";
+        QTest::newRow("hex") << "0xFEF1"
+                             << "0xFEF1 = 65265";
+        QTest::newRow("decimal") << "65265"
+                                 << "65265 = 0xFEF1";
+        QTest::newRow("bare hex") << "FEF1"
+                                  << "Error in row 1!! PGN must be between 0x00000 and 0xFFFF\n"
+                                     "Hexadecimal numbers need a prefix (0x, x or $): write 0xFEF1";
     }
     void number_tooltips()
     {
