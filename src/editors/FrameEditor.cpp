@@ -19,6 +19,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
@@ -178,8 +179,20 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     };
     L_Errors = listLabel("L_Errors", "#B00020");
     L_Warnings = listLabel("L_Warnings", "#7A4E00");
-    layout->addWidget(L_Errors);
-    layout->addWidget(L_Warnings);
+    // A long list scrolls within three lines, so that the table keeps its rows in view.
+    const auto listArea = [this](QLabel* label) {
+        auto* area = new QScrollArea(this);
+        area->setWidget(label);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return area;
+    };
+    m_errorArea = listArea(L_Errors);
+    m_warningArea = listArea(L_Warnings);
+    layout->addWidget(m_errorArea);
+    layout->addWidget(m_warningArea);
 
     auto* buttons = new QHBoxLayout;
     const std::array<void (Frame_Editor::*)(), 6> handlers = {
@@ -438,9 +451,9 @@ void Frame_Editor::Update_Checks()
 
     const auto title = [this](int col) { return sga->Cell(col, 0); };
     L_Errors->setText(Entry_List(errors, Live_Msg::Error, Live_Msg::Errors, title));
-    L_Errors->setVisible(!errors.isEmpty());
+    m_errorArea->setVisible(!errors.isEmpty());
     L_Warnings->setText(Entry_List(warnings, Live_Msg::Warning, Live_Msg::Warnings, title));
-    L_Warnings->setVisible(!warnings.isEmpty());
+    m_warningArea->setVisible(!warnings.isEmpty());
 
     // The reduced table has no byte budget: its checks leave the hidden counts alone.
     L_Bytes->setText(Msg(Live_Msg::Bytes_Used) + QString::number(m_bytesUsed) + Msg(Live_Msg::Of) +
@@ -455,7 +468,31 @@ void Frame_Editor::Update_Checks()
                     QString::number(capacity));
     // Past the limit: the file held rows this table cannot keep.
     Show_Level(L_Rows, used, capacity, m_fileRows > capacity);
+    Fit_Lists();
     Update_Title();
+}
+
+void Frame_Editor::Fit_Lists()
+{
+    // The width the layout gives the lists, known before the layout has placed them.
+    const QMargins m = layout()->contentsMargins();
+    const int width = this->width() - m.left() - m.right();
+    for (QScrollArea* area : {m_errorArea, m_warningArea}) {
+        const QWidget* label = area->widget();
+        const int most = 3 * label->fontMetrics().lineSpacing() + 2;
+        int h = label->heightForWidth(width);
+        const bool scroll = h > most;
+        if (scroll)
+            h = label->heightForWidth(width - area->verticalScrollBar()->sizeHint().width());
+        area->setVerticalScrollBarPolicy(scroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        area->setFixedHeight(qMin(h, most));
+    }
+}
+
+void Frame_Editor::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    Fit_Lists();
 }
 
 void Frame_Editor::Update_Title()

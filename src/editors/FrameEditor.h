@@ -11,6 +11,7 @@ class Frame_Grid;
 class QLabel;
 class QPushButton;
 class QKeyEvent;
+class QScrollArea;
 class QUndoStack;
 
 // The window both frame tables share: the same controls, life cycle and table comfort; the
@@ -74,6 +75,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Apply_Layout();
@@ -82,6 +84,8 @@ private:
     QSize Opening_Size();
     void Update_Checks();
     void Update_Title();
+    // Each list as high as its lines, at most three; past that it scrolls.
+    void Fit_Lists();
     void Cell_Changed();
     // Puts a change since the last one on the undo stack.
     void Record_Change();
@@ -98,6 +102,8 @@ private:
     std::array<QPushButton*, 6> m_buttons{};
     QLabel* L_Errors = nullptr;
     QLabel* L_Warnings = nullptr;
+    QScrollArea* m_errorArea = nullptr;
+    QScrollArea* m_warningArea = nullptr;
     QLabel* L_Bytes = nullptr;
     QLabel* L_Rows = nullptr;
     Frame_Context m_context;

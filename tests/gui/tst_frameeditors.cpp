@@ -611,6 +611,22 @@ private Q_SLOTS:
         Load_Default_Language();
     }
 
+    // A table full of failures keeps its rows in view: the lists scroll instead of growing.
+    void many_failures_leave_the_table_in_view()
+    {
+        Fixture f(With_Ethernet);
+        f.write("Receive_Frame.xml", Rows_Of(56, "<row DataPage=\"0\" PGN=\"FEF1\" SA=\"255\" "
+                                                 "StartByte=\"4\" NumBytes=\"8\"/>"));
+        auto w = Open<TFReceive_J1939_Frame>();
+        QCoreApplication::processEvents();
+        QCOMPARE(w->Live_Failures().size(), 56);
+        QVERIFY(w->Live_Warnings().size() >= 56);
+        Frame_Grid* g = w->sga;
+        QVERIFY2(g->viewport()->height() >= 5 * g->verticalHeader()->defaultSectionSize(),
+                 qPrintable(QString::number(g->viewport()->height())));
+        QVERIFY(w->grab().save(Screenshot_Path("workbench_many_failures.png")));
+    }
+
     // Every kind of edit undoes, redoes, and all undone leaves the file as it was.
     void undo_and_redo_every_edit()
     {
