@@ -429,7 +429,9 @@ void Frame_Editor::Update_Checks()
         n.tip += (n.tip.isEmpty() ? QString() : QStringLiteral("\n")) + Warning_Text(w);
         warnings.append({col, w.row});
     }
-    // Number cells show their value in the other base; a refused bare hex number how to write it.
+    // Number cells show their value in the other base; a refused bare hex number how to write it,
+    // the first of them also under the table, where it is seen without pointing at the cell.
+    QString hexHint;
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 1; c < Columns; ++c) {
             if (m_kind.columns[c].kind != Cell_Kind::Text || c == Mnemonic_Column)
@@ -440,8 +442,11 @@ void Frame_Editor::Update_Checks()
             const auto it = notes.constFind(Cell_Key(c, r + 1));
             QString tip = Number_Tip(cell);
             if (tip.isEmpty() && it != notes.constEnd() && it->mark == Cell_Mark::Error &&
-                Is_Bare_Hex(cell))
+                Is_Bare_Hex(cell)) {
                 tip = Msg(Live_Msg::Bare_Hex) + cell.trimmed();
+                if (hexHint.isEmpty())
+                    hexHint = tip;
+            }
             if (tip.isEmpty())
                 continue;
             Cell_Note& n = notes[Cell_Key(c, r + 1)];
@@ -450,7 +455,9 @@ void Frame_Editor::Update_Checks()
     sga->Model()->Set_Notes(notes);
 
     const auto title = [this](int col) { return sga->Cell(col, 0); };
-    L_Errors->setText(Entry_List(errors, Live_Msg::Error, Live_Msg::Errors, title));
+    L_Errors->setText(
+        Entry_List(errors, Live_Msg::Error, Live_Msg::Errors, title) +
+        (hexHint.isEmpty() ? QString() : QStringLiteral("<br>") + hexHint.toHtmlEscaped()));
     m_errorArea->setVisible(!errors.isEmpty());
     L_Warnings->setText(Entry_List(warnings, Live_Msg::Warning, Live_Msg::Warnings, title));
     m_warningArea->setVisible(!warnings.isEmpty());

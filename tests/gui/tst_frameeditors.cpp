@@ -333,7 +333,8 @@ private Q_SLOTS:
             << Rows_Of(1, rx + "<row DataPage=\"0\" PGN=\"1\" SA=\"0\"/>"
                                "<row DataPage=\"1\" PGN=\"2\" SA=\"0\" NumBytes=\"0\"/>")
             << "FEF1" << 2 << 2 << QList<Cell_At>{{2, 2}, {6, 3}}
-            << "2 errors: row 2 PGN, row 3 Num Bytes";
+            << "2 errors: row 2 PGN, row 3 Num Bytes\n"
+               "Hexadecimal numbers need a prefix (0x, x or $): write 0xFEF1";
         QTest::newRow("receive: 56 rows of 8 bytes, then 16 in row 1")
             << true << With_Ethernet << Rows_Of(56, rx) << "16" << 6 << 1 << QList<Cell_At>{{6, 56}}
             << "1 error: row 56 Num Bytes";
