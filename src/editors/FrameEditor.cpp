@@ -236,6 +236,26 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
     redo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(redo, &QAction::triggered, this, &Frame_Editor::Btn_RedoClick);
     addActions({undo, redo});
+    // The same commands on the table's context menu.
+    undo->setObjectName(QStringLiteral("A_Undo"));
+    redo->setObjectName(QStringLiteral("A_Redo"));
+    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    m_menuActions = {undo, redo};
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    sga->addActions({undo, redo, separator});
+    for (int i = 2; i < 6; ++i) {
+        auto* a = new QAction(this);
+        a->setObjectName(QStringLiteral("A_") + QString::fromLatin1(Button_Names[i] + 4));
+        QPushButton* b = m_buttons[i];
+        connect(a, &QAction::triggered, b, &QPushButton::click);
+        sga->addAction(a);
+        m_menuActions.append(a);
+    }
+    sga->setContextMenuPolicy(Qt::ActionsContextMenu);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -257,6 +277,12 @@ void Frame_Editor::Set_Lang()
     Btn_Undo->setToolTip(Msg(Live_Msg::Undo_Hint));
     Btn_Redo->setText(Msg(Live_Msg::Redo));
     Btn_Redo->setToolTip(Msg(Live_Msg::Redo_Hint));
+    if (m_menuActions.size() == 6) {
+        m_menuActions[0]->setText(Msg(Live_Msg::Undo));
+        m_menuActions[1]->setText(Msg(Live_Msg::Redo));
+        for (int i = 2; i < 6; ++i)
+            m_menuActions[i]->setText(Msg(m + Frame_Msg::Buttons + i));
+    }
     for (int c = 0; c < Columns; ++c)
         sga->Set_Cell(c, 0, Msg(m + Frame_Msg::Headers + c));
     Hint.clear();

@@ -10,6 +10,7 @@
 class Frame_Grid;
 class QLabel;
 class QPushButton;
+class QAction;
 class QKeyEvent;
 class QScrollArea;
 class QUndoStack;
@@ -121,5 +122,6 @@ private:
                         // redo puts rows back: no new command
     QPushButton* Btn_Undo = nullptr;
     QPushButton* Btn_Redo = nullptr;
+    QList<QAction*> m_menuActions; // of the table's context menu: undo, redo, the row buttons
     friend struct Frame_Batch;
 };

@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 #include "widgets/FrameGrid.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
@@ -673,6 +674,15 @@ private Q_SLOTS:
         QVERIFY(!Button(w.get(), "Btn_Undo")->isEnabled());
         QCOMPARE(w->windowTitle(), QStringLiteral("Receive J1939 Frames"));
         QTest::keyClick(g, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Rows(), states.at(1));
+        // The table's context menu holds the same commands.
+        auto* menuRedo = w->findChild<QAction*>("A_Redo");
+        QVERIFY(menuRedo && g->actions().contains(menuRedo));
+        QCOMPARE(menuRedo->text(), QStringLiteral("Redo"));
+        menuRedo->trigger();
+        QCOMPARE(w->Rows(), states.at(2));
+        w->findChild<QAction*>("A_Undo")->trigger();
+        QVERIFY(g->actions().contains(w->findChild<QAction*>("A_InsRow")));
         QCOMPARE(w->Rows(), states.at(1));
         QVERIFY(w->Live_Failures().isEmpty());
         Click(w.get(), "Btn_Undo");
