@@ -131,6 +131,38 @@ QList<Frame_Check_Failure> All_Send_Failures(const QList<Send_Frame_Row>& rows, 
     return Send_Failures(rows, reduced, true);
 }
 
+int Receive_Bytes_Used(const QList<Receive_Frame_Row>& rows)
+{
+    qint64 total = 0;
+    for (const Receive_Frame_Row& r : rows) {
+        if (Blank(r.PGN))
+            break;
+        const qint64 start = Blank(r.StartByte) ? 0 : Text_To_Int(r.StartByte, -1);
+        if (start < 0 || start > 1785)
+            continue;
+        if (Blank(r.NumBytes)) {
+            total += 8;
+            continue;
+        }
+        const qint64 count = Text_To_Int(r.NumBytes, -1);
+        if (count >= 1 && count + start <= Frame_Byte_Budget)
+            total += count;
+    }
+    return int(total);
+}
+
+int Send_Bytes_Used(const QList<Send_Frame_Row>& rows)
+{
+    qint64 total = 0;
+    for (const Send_Frame_Row& r : rows) {
+        if (Blank(r.Priority))
+            break;
+        if (Text_In_Range(r.NumByte, 0, Frame_Byte_Budget))
+            total += Text_To_Int(r.NumByte, -1);
+    }
+    return int(total);
+}
+
 int Failure_Column(int message)
 {
     switch (message) {

@@ -26,6 +26,11 @@ std::optional<Frame_Check_Failure> Check_Send_Rows(const QList<Send_Frame_Row>& 
 QList<Frame_Check_Failure> All_Receive_Failures(const QList<Receive_Frame_Row>& rows, bool reduced);
 QList<Frame_Check_Failure> All_Send_Failures(const QList<Send_Frame_Row>& rows, bool reduced);
 
+// The bytes the rows up to the first blank key cell take of the budget, counted as the checks
+// count them: an empty receive Num Bytes is 8; a count its own check refuses adds nothing.
+int Receive_Bytes_Used(const QList<Receive_Frame_Row>& rows);
+int Send_Bytes_Used(const QList<Send_Frame_Row>& rows);
+
 // The 0-based cell (Row::field) a check's message is about; -1 for another message.
 int Failure_Column(int message);
 

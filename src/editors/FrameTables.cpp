@@ -74,6 +74,9 @@ const Frame_Table_Kind Receive_Table = {
     [](const QList<Frame_Cells>& rows, const Frame_Context& context, bool reduced) {
         return Receive_Warnings(Rows_From_Cells<Receive_Frame_Row>(rows), context, reduced);
     },
+    [](const QList<Frame_Cells>& rows) {
+        return Receive_Bytes_Used(Rows_From_Cells<Receive_Frame_Row>(rows));
+    },
 };
 
 const Frame_Table_Kind Send_Table = {
@@ -109,6 +112,9 @@ const Frame_Table_Kind Send_Table = {
     },
     [](const QList<Frame_Cells>& rows, const Frame_Context& context, bool reduced) {
         return Send_Warnings(Rows_From_Cells<Send_Frame_Row>(rows), context, reduced);
+    },
+    [](const QList<Frame_Cells>& rows) {
+        return Send_Bytes_Used(Rows_From_Cells<Send_Frame_Row>(rows));
     },
 };
 

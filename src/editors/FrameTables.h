@@ -43,6 +43,7 @@ struct Frame_Table_Kind {
     QList<Frame_Check_Failure> (*all_checks)(const QList<Frame_Cells>& rows, bool reduced);
     QList<Frame_Warning> (*warnings)(const QList<Frame_Cells>& rows, const Frame_Context& context,
                                      bool reduced);
+    int (*bytes_used)(const QList<Frame_Cells>& rows);
 };
 
 // Offsets of the texts of a frame window from its caption message.

@@ -311,6 +311,20 @@ constexpr Default_Text Default_Texts[] = {
     {907, u"Start Byte + Num Bytes is above 8: tick Transport Protocol for a multi-packet PGN, or keep the bytes within the first 8"},
     {908, u"PDU1 PGN sent to another node: the converter receives it only when its low byte (the destination address) is 255 or the converter's own address "},
     {909, u"This PGN belongs to the J1939 network management (request, address claim, transport protocol, acknowledgement, commanded address), which the protocol handles itself: remove the row"},
+    {910, u" error: "},
+    {911, u" errors: "},
+    {912, u"row "},
+    {913, u" warning: "},
+    {914, u" warnings: "},
+    {915, u"Bytes used: "},
+    {916, u" of "},
+    {917, u"Rows: "},
+    {922, u" *"},
+    {918, u"Undo"},
+    {919, u"Redo"},
+    {920, u"Undo the last change of the table (Ctrl+Z)"},
+    {921, u"Redo the last change undone (Ctrl+Y or Ctrl+Shift+Z)"},
+    {923, u"Hexadecimal numbers need a prefix (0x, x or $): write 0x"},
 };
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; unassigned bytes map to themselves.

@@ -4,19 +4,64 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QStyleOption>
 
+#include <algorithm>
 #include <limits>
+
+namespace {
+
+constexpr QRgb Error_Colour = 0xF4B4B4, Warning_Colour = 0xFFE39A;
+
+// Shapes that differ without their colours: a round cross for an error, a triangle with a bar
+// for a warning.
+QIcon Mark_Icon(Cell_Mark mark)
+{
+    static const QIcon icons[2] = {
+        [] {
+            QPixmap p(12, 12);
+            p.fill(Qt::transparent);
+            QPainter g(&p);
+            g.setRenderHint(QPainter::Antialiasing);
+            g.setPen(Qt::NoPen);
+            g.setBrush(QColor(0x8A, 0x5A, 0x00));
+            g.drawPolygon(QPolygonF({QPointF(6, 0.5), QPointF(11.5, 11.5), QPointF(0.5, 11.5)}));
+            g.setPen(QPen(Qt::white, 1.6));
+            g.drawLine(QPointF(6, 4.5), QPointF(6, 8));
+            g.drawPoint(QPointF(6, 10));
+            return QIcon(p);
+        }(),
+        [] {
+            QPixmap p(12, 12);
+            p.fill(Qt::transparent);
+            QPainter g(&p);
+            g.setRenderHint(QPainter::Antialiasing);
+            g.setPen(Qt::NoPen);
+            g.setBrush(QColor(0xB0, 0x00, 0x20));
+            g.drawEllipse(QRectF(0.5, 0.5, 11, 11));
+            g.setPen(QPen(Qt::white, 1.8));
+            g.drawLine(QPointF(3.5, 3.5), QPointF(8.5, 8.5));
+            g.drawLine(QPointF(8.5, 3.5), QPointF(3.5, 8.5));
+            return QIcon(p);
+        }(),
+    };
+    return icons[mark == Cell_Mark::Error ? 1 : 0];
+}
+
+} // namespace
 
 // ---- model ----
 
 void Frame_Grid_Model::Reset(int tableRows, int columns)
 {
     const int rows = qMax(0, tableRows - 1);
+    m_notes.clear();
     if (columns != columnCount()) {
         // Only when the grid is set up: a full reset also forgets the view's column widths.
         beginResetModel();
@@ -63,11 +108,31 @@ void Frame_Grid_Model::Set_Cell(int col, int row, const QString& text)
     }
     if (row < 1 || row > m_rows.size())
         return;
+    if (m_rows[row - 1][col] == text)
+        return;
     m_rows[row - 1][col] = text;
     const QModelIndex i = index(row - 1, col);
     Q_EMIT dataChanged(i, i);
     if (col == 0)
         Q_EMIT headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    else
+        Q_EMIT Cell_Changed(col, row);
+}
+
+void Frame_Grid_Model::Set_Notes(const QHash<quint32, Cell_Note>& notes)
+{
+    QList<quint32> changed;
+    for (auto it = m_notes.cbegin(); it != m_notes.cend(); ++it)
+        if (notes.value(it.key()) != it.value())
+            changed.append(it.key());
+    for (auto it = notes.cbegin(); it != notes.cend(); ++it)
+        if (!m_notes.contains(it.key()))
+            changed.append(it.key());
+    m_notes = notes;
+    for (quint32 key : changed) {
+        const QModelIndex i = index(int(key >> 8) - 1, int(key & 0xFF));
+        Q_EMIT dataChanged(i, i, {Qt::BackgroundRole, Qt::DecorationRole, Qt::ToolTipRole});
+    }
 }
 
 void Frame_Grid_Model::Set_Kind(int col, Cell_Kind kind)
@@ -128,7 +193,23 @@ QVariant Frame_Grid_Model::data(const QModelIndex& index, int role) const
         if (kind != Cell_Kind::Check_Box)
             return {};
         return text == QLatin1String("Y") ? Qt::Checked : Qt::Unchecked;
+    case Qt::DecorationRole: {
+        const Cell_Mark mark = Note(index.column(), index.row() + 1).mark;
+        return mark == Cell_Mark::None ? QVariant() : QVariant(Mark_Icon(mark));
+    }
+    case Qt::ToolTipRole: {
+        const QString tip = Note(index.column(), index.row() + 1).tip;
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
     case Qt::BackgroundRole:
+        switch (Note(index.column(), index.row() + 1).mark) {
+        case Cell_Mark::Error:
+            return QColor(Error_Colour);
+        case Cell_Mark::Warning:
+            return QColor(Warning_Colour);
+        case Cell_Mark::None:
+            break;
+        }
         return m_colours.at(index.column()).isValid() ? QVariant(m_colours.at(index.column()))
                                                       : QVariant();
     case Qt::TextAlignmentRole:
@@ -348,7 +429,8 @@ Frame_Grid::Frame_Grid(QWidget* parent)
     }
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(0);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows at once for copy, paste and clearing.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
@@ -506,8 +588,24 @@ bool Frame_Grid::Handle_Key(QChar key)
     return On_Key_Press && On_Key_Press(key);
 }
 
+QList<int> Frame_Grid::Selected_Rows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes())
+        if (!rows.contains(i.row() + 1))
+            rows.append(i.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    if (rows.isEmpty() && Current_Row() > 0)
+        rows.append(Current_Row());
+    return rows;
+}
+
 void Frame_Grid::keyPressEvent(QKeyEvent* event)
 {
+    if (On_Grid_Key && On_Grid_Key(event)) {
+        event->accept();
+        return;
+    }
     if (Handle_Key(Key_Char(event))) {
         event->accept();
         return;

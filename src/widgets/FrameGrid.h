@@ -4,12 +4,27 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <functional>
+
+// What the live checks say of one cell: an error outranks a warning in colour and icon; the
+// tooltip carries every text.
+enum class Cell_Mark { None, Warning, Error };
+struct Cell_Note {
+    Cell_Mark mark = Cell_Mark::None;
+    QString tip;
+    bool operator==(const Cell_Note&) const = default;
+};
+// Key of a data cell: table column and table row.
+inline quint32 Cell_Key(int col, int row)
+{
+    return quint32(row) << 8 | quint32(col);
+}
 
 // Rows of texts. Table row 0 is the header (the horizontal header of the view); table row r > 0
 // is model row r - 1. Column 0 holds the row numbers, shown as the vertical header. Check-box cells
@@ -36,6 +51,9 @@ public:
     void Set_Hints(const QStringList& hints);
     // 1-based position of a data column among the shown data columns; 0 for column 0.
     int Shown_Data_Position(int col) const;
+    // Replaces every cell's note; repaints only the cells whose note changed.
+    void Set_Notes(const QHash<quint32, Cell_Note>& notes);
+    Cell_Note Note(int col, int row) const { return m_notes.value(Cell_Key(col, row)); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,7 +62,12 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+Q_SIGNALS:
+    // The text of a data cell changed (an edit, a tick, a row routine, a load).
+    void Cell_Changed(int col, int row);
+
 private:
+    QHash<quint32, Cell_Note> m_notes;
     QStringList m_headers;
     QList<QStringList> m_rows;
     QList<Cell_Kind> m_kinds;
@@ -99,6 +122,11 @@ public:
 
     // Sees every key typed in the grid or in a cell editor; true consumes it.
     std::function<bool(QChar)> On_Key_Press;
+    // Sees each key press on the grid itself (not in a cell editor) first; true consumes it.
+    std::function<bool(const QKeyEvent*)> On_Grid_Key;
+
+    // Table rows with a selected cell, in order; the current row when none is selected.
+    QList<int> Selected_Rows() const;
 
     int Row_Count() const override;
     int Data_Column_Count() const override;

@@ -108,6 +108,39 @@ private Q_SLOTS:
         Load_Default_Language();
     }
 
+    // The budget line under the table counts as the checks count.
+    void bytes_used_data()
+    {
+        QTest::addColumn<Rx_Rows>("rx");
+        QTest::addColumn<Tx_Rows>("tx");
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("receive: empty Num Bytes is 8")
+            << Rx_Rows{Rx_Bytes("", ""), Rx_Bytes("3", "")} << Tx_Rows{} << 16;
+        QTest::newRow("receive: counts as typed")
+            << Rx_Rows{Rx_Bytes("", "16"), Rx_Bytes("", "0x10")} << Tx_Rows{} << 32;
+        QTest::newRow("receive: refused counts add nothing")
+            << Rx_Rows{Rx_Bytes("", "0"), Rx_Bytes("450", "6"), Rx_Bytes("1786", "1"),
+                       Rx_Bytes("", "abc"), Rx_Bytes("449", "6")}
+            << Tx_Rows{} << 6;
+        QTest::newRow("receive: ends at a blank PGN")
+            << Rx_Rows{Rx_Bytes("", "4"), Rx(" "), Rx_Bytes("", "100")} << Tx_Rows{} << 4;
+        QTest::newRow("receive: 56 rows and 16")
+            << Repeat(Rx_Bytes("", "16"), Rx(), 56) << Tx_Rows{} << 456;
+        QTest::newRow("transmit: 0 and 455") << Rx_Rows{} << Tx_Rows{Tx("0"), Tx("455")} << 455;
+        QTest::newRow("transmit: refused counts add nothing")
+            << Rx_Rows{} << Tx_Rows{Tx(""), Tx("-1"), Tx("456"), Tx("7")} << 7;
+        QTest::newRow("transmit: ends at a blank Priority")
+            << Rx_Rows{}
+            << Tx_Rows{Tx("5"), With(Tx("9"), &Send_Frame_Row::Priority, QString()), Tx("9")} << 5;
+    }
+    void bytes_used()
+    {
+        QFETCH(Rx_Rows, rx);
+        QFETCH(Tx_Rows, tx);
+        QFETCH(int, bytes);
+        QCOMPARE(rx.isEmpty() ? Send_Bytes_Used(tx) : Receive_Bytes_Used(rx), bytes);
+    }
+
     void receive_checks_data()
     {
         QTest::addColumn<Rx_Rows>("rows");

@@ -7,11 +7,20 @@
 #include "support/TestSupport.h"
 #include "widgets/FrameGrid.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextDocument>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -28,6 +37,7 @@ struct Fixture {
     explicit Fixture(const QByteArray& parGen = {})
     {
         Load_Default_Language();
+        Shared.Dir_Program = folder.path();
         Shared.SW_Code = SW_Code_Text;
         Shared.Conf_Name = QStringLiteral("Test");
         Shared.Conf_Dir = folder.file(QStringLiteral("PROJECTS/Test"));
@@ -94,10 +104,58 @@ Receive_Frame_Row Receive_Row(const QStringList& cells)
     return r;
 }
 
+struct Cell_At {
+    int col;
+    int row;
+    bool operator==(const Cell_At&) const = default;
+};
+
+char* toString(const Cell_At& c)
+{
+    return QTest::toString(QStringLiteral("col %1 row %2").arg(c.col).arg(c.row));
+}
+
+std::unique_ptr<Frame_Editor> Open_Table(bool receive)
+{
+    if (receive)
+        return Open<TFReceive_J1939_Frame>();
+    return Open<TFTransmit_J1939_Frame>();
+}
+
+// The cells the window marks as failing or advised, in row order.
+QList<Cell_At> Marked(Frame_Grid* g, Cell_Mark mark)
+{
+    QList<Cell_At> cells;
+    for (int r = 1; r < g->Row_Count(); ++r)
+        for (int c = 1; c < 11; ++c)
+            if (g->Model()->Note(c, r).mark == mark)
+                cells.append({c, r});
+    return cells;
+}
+
+// The cell links of a list under the table, in their order.
+QStringList Links(const QLabel* list)
+{
+    QStringList links;
+    static const QRegularExpression href(QStringLiteral("href=\"([0-9]+:[0-9]+)\""));
+    for (auto it = href.globalMatch(list->text()); it.hasNext();)
+        links << it.next().captured(1);
+    return links;
+}
+
+QString Plain(const QLabel* label)
+{
+    QTextDocument d;
+    d.setHtml(label->text());
+    return d.toPlainText();
+}
+
 // What a test does to the table before it leaves the window.
 enum Table_Edit { Nothing, Typed, Typed_Open, Inserted, Typed_Back, Ticked_Unticked };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Cell_At)
 
 class tst_frameeditors final : public QObject {
     Q_OBJECT
@@ -170,7 +228,16 @@ private Q_SLOTS:
         Frame_Grid* g = w->findChild<Frame_Grid*>("sga");
         QVERIFY(g);
 
-        QCOMPARE(w->size(), size);
+        // At least the design size, and wide enough for every shown column on a 1366 pixel
+        // screen.
+        QCOMPARE(w->height(), size.height());
+        QVERIFY(w->width() >= size.width());
+        QVERIFY(w->width() <= 1366);
+        QCoreApplication::processEvents();
+        QVERIFY2(g->horizontalHeader()->length() <= g->viewport()->width(),
+                 qPrintable(QStringLiteral("columns %1, room %2")
+                                .arg(g->horizontalHeader()->length())
+                                .arg(g->viewport()->width())));
         QCOMPARE(g->Row_Count(), rows);
         QCOMPARE(g->model()->headerData(rows - 2, Qt::Vertical).toString(),
                  QString::number(rows - 1)); // the fixed row-number column
@@ -246,6 +313,555 @@ private Q_SLOTS:
         QVERIFY(w->isVisible());
         QCOMPARE(g->Cell(1, 2), QStringLiteral("8"));
         QCOMPARE(f.read("Send_Frame.xml"), stored);
+    }
+
+    // The cells marked while typing are the rows OK refuses, with the same texts; OK then
+    // selects the first of them.
+    void live_checks_agree_with_ok_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<QByteArray>("parGen");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("typed"); // into the cell below
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QList<Cell_At>>("failing");
+        QTest::addColumn<QString>("list");
+
+        const QByteArray rx = "<row DataPage=\"0\" PGN=\"0xFEF1\" SA=\"0\"/>";
+        QTest::newRow("receive: hex PGN without prefix, Num Bytes 0")
+            << true << With_Ethernet
+            << Rows_Of(1, rx + "<row DataPage=\"0\" PGN=\"1\" SA=\"0\"/>"
+                               "<row DataPage=\"1\" PGN=\"2\" SA=\"0\" NumBytes=\"0\"/>")
+            << "FEF1" << 2 << 2 << QList<Cell_At>{{2, 2}, {6, 3}}
+            << "2 errors: row 2 PGN, row 3 Num Bytes\n"
+               "Hexadecimal numbers need a prefix (0x, x or $): write 0xFEF1";
+        QTest::newRow("receive: 56 rows of 8 bytes, then 16 in row 1")
+            << true << With_Ethernet << Rows_Of(56, rx) << "16" << 6 << 1 << QList<Cell_At>{{6, 56}}
+            << "1 error: row 56 Num Bytes";
+        QTest::newRow("receive: time of a request ticked")
+            << true << With_Ethernet
+            << Rows_Of(1, "<row DataPage=\"0\" PGN=\"1\" SA=\"0\" OnRequest=\"Y\"/>") << "1" << 9
+            << 1 << QList<Cell_At>{{9, 1}} << "1 error: row 1 Time(ms)";
+        QTest::newRow("receive reduced: hidden Start Byte not checked")
+            << true << Without_Ethernet
+            << Rows_Of(2, "<row DataPage=\"0\" PGN=\"1\" SA=\"0\" StartByte=\"5000\"/>") << "256"
+            << 3 << 2 << QList<Cell_At>{{3, 2}} << "1 error: row 2 Source Address";
+        QTest::newRow("transmit: priority, time of the timer")
+            << false << With_Ethernet
+            << Rows_Of(1, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\"/>"
+                          "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\" "
+                          "OnTimer=\"Y\" OnTimer_Time=\"0\"/>")
+            << "8" << 1 << 1 << QList<Cell_At>{{1, 1}, {9, 2}}
+            << "2 errors: row 1 Priority, row 2 Time(ms)";
+        QTest::newRow("transmit: Num Byte below 0")
+            << false << With_Ethernet
+            << Rows_Of(2, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\"/>") << "-1" << 5
+            << 2 << QList<Cell_At>{{5, 2}} << "1 error: row 2 Num Byte";
+        QTest::newRow("receive: all pass") << true << With_Ethernet << Rows_Of(3, rx) << "0x10" << 3
+                                           << 3 << QList<Cell_At>{} << "";
+    }
+
+    void live_checks_agree_with_ok()
+    {
+        QFETCH(bool, receive);
+        QFETCH(QByteArray, parGen);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, typed);
+        QFETCH(int, col);
+        QFETCH(int, row);
+        QFETCH(QList<Cell_At>, failing);
+        QFETCH(QString, list);
+
+        Fixture f(parGen);
+        f.write(receive ? "Receive_Frame.xml" : "Send_Frame.xml", stored);
+        auto w = Open_Table(receive);
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(col, row));
+        Type(g, typed);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(Marked(g, Cell_Mark::Error), failing);
+        auto* errors = w->findChild<QLabel*>("L_Errors");
+        QCOMPARE(errors->isVisibleTo(w.get()), !failing.isEmpty());
+        if (!failing.isEmpty())
+            QCOMPARE(Plain(errors), list);
+        QStringList links;
+        for (const Cell_At& c : failing) {
+            links << QStringLiteral("%1:%2").arg(c.col).arg(c.row);
+            const QModelIndex i = g->Index_Of(c.col, c.row);
+            QVERIFY(i.data(Qt::DecorationRole).isValid()); // not colour alone
+            QVERIFY(i.data(Qt::ToolTipRole).toString().startsWith("Error in row "));
+        }
+        QCOMPARE(Links(errors), links);
+
+        g->setCurrentIndex(g->Index_Of(10, 5));
+        Click(w.get(), "Btn_OK");
+        if (failing.isEmpty()) {
+            QCOMPARE(f.ui.texts(), QStringList{});
+            QVERIFY(!w->isVisible());
+            return;
+        }
+        const Cell_At first = failing.first();
+        // The tooltip's first line; a number's other base may follow.
+        QCOMPARE(f.ui.texts(), QStringList{g->Index_Of(first.col, first.row)
+                                               .data(Qt::ToolTipRole)
+                                               .toString()
+                                               .section(QLatin1Char('\n'), 0, 0)});
+        QVERIFY(w->isVisible());
+        QCOMPARE(g->currentIndex(), g->Index_Of(first.col, first.row));
+
+        // A click on the last entry of the list selects its cell.
+        g->setCurrentIndex(g->Index_Of(10, 5));
+        Q_EMIT errors->linkActivated(links.last());
+        QCOMPARE(g->currentIndex(), g->Index_Of(failing.last().col, failing.last().row));
+    }
+
+    // Advice is marked and listed in its own style and never keeps OK from saving.
+    void warnings_advise_without_blocking_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QList<Cell_At>>("advised");
+        QTest::addColumn<QString>("tip");
+        QTest::addColumn<QString>("list");
+
+        QTest::newRow("receive: global source, the converter's own address")
+            << true
+            << Rows_Of(1, "<row DataPage=\"0\" PGN=\"0xFEF1\" SA=\"255\"/>"
+                          "<row DataPage=\"0\" PGN=\"0xFEF2\" SA=\"0x21\"/>")
+            << QList<Cell_At>{{3, 1}, {3, 2}}
+            << "Source address 254 (null) or 255 (global) never sends data: enter the address "
+               "of the node that sends this PGN"
+            << "2 warnings: row 1 Source Address, row 2 Source Address";
+        QTest::newRow("transmit: sent with another address")
+            << false << Rows_Of(1, "<row Priority=\"6\" DataPage=\"0\" PGN=\"0xFEF1\" SA=\"5\"/>")
+            << QList<Cell_At>{{4, 1}}
+            << "The converter sends with its own address: set the source address to 33"
+            << "1 warning: row 1 Source Address";
+    }
+
+    void warnings_advise_without_blocking()
+    {
+        QFETCH(bool, receive);
+        QFETCH(QByteArray, stored);
+        QFETCH(QList<Cell_At>, advised);
+        QFETCH(QString, tip);
+        QFETCH(QString, list);
+
+        Fixture f("<Par_Gen><Device_Type>1</Device_Type><J1939_Device_ID>33</J1939_Device_ID>"
+                  "<PeerToPeer>0</PeerToPeer></Par_Gen>");
+        const QString file = receive ? "Receive_Frame.xml" : "Send_Frame.xml";
+        f.write(file, stored);
+        auto w = Open_Table(receive);
+        Frame_Grid* g = w->sga;
+        QCOMPARE(Marked(g, Cell_Mark::Warning), advised);
+        QCOMPARE(Marked(g, Cell_Mark::Error), QList<Cell_At>{});
+        const QModelIndex first = g->Index_Of(advised.first().col, advised.first().row);
+        QCOMPARE(first.data(Qt::ToolTipRole).toString().section(QLatin1Char('\n'), 0, 0), tip);
+        QVERIFY(first.data(Qt::DecorationRole).isValid());
+        QVERIFY(first.data(Qt::BackgroundRole) !=
+                g->Index_Of(advised.first().col, 9).data(Qt::BackgroundRole));
+        auto* warnings = w->findChild<QLabel*>("L_Warnings");
+        QCOMPARE(Plain(warnings), list);
+        QVERIFY(!w->findChild<QLabel*>("L_Errors")->isVisibleTo(w.get()));
+
+        Q_EMIT warnings->linkActivated(Links(warnings).first());
+        QCOMPARE(g->currentIndex(), first);
+        g->setCurrentIndex(g->Index_Of(10, 1));
+        Type(g, "x");
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts(), QStringList{});
+        QVERIFY(!w->isVisible());
+    }
+
+    // The budget line counts as the check does: an empty Num Bytes is 8.
+    void budget_and_rows_under_the_table_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("typed"); // into the Num Bytes cell of row 1
+        QTest::addColumn<QString>("bytes");
+        QTest::addColumn<QString>("bytesLevel");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("rowsLevel");
+
+        const QByteArray rx = "<row DataPage=\"0\" PGN=\"1\" SA=\"0\"/>";
+        QTest::newRow("448: 56 rows of 8") << true << Rows_Of(56, rx) << ""
+                                           << "Bytes used: 448 of 455"
+                                           << "near"
+                                           << "Rows: 56 of 56"
+                                           << "near";
+        QTest::newRow("455") << true << Rows_Of(56, rx) << "15"
+                             << "Bytes used: 455 of 455"
+                             << "near"
+                             << "Rows: 56 of 56"
+                             << "near";
+        QTest::newRow("456") << true << Rows_Of(56, rx) << "16"
+                             << "Bytes used: 456 of 455"
+                             << "past"
+                             << "Rows: 56 of 56"
+                             << "near";
+        QTest::newRow("few rows") << true << Rows_Of(3, rx) << "100"
+                                  << "Bytes used: 116 of 455"
+                                  << ""
+                                  << "Rows: 3 of 56"
+                                  << "";
+        QTest::newRow("60 rows stored") << true << Rows_Of(60, rx) << "1"
+                                        << "Bytes used: 441 of 455"
+                                        << "near"
+                                        << "Rows: 56 of 56"
+                                        << "past";
+        QTest::newRow("transmit: 0 counts nothing")
+            << false
+            << Rows_Of(2, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\" NumByte=\"200\"/>")
+            << "0"
+            << "Bytes used: 200 of 455"
+            << ""
+            << "Rows: 2 of 56"
+            << "";
+    }
+
+    void budget_and_rows_under_the_table()
+    {
+        QFETCH(bool, receive);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, bytes);
+        QFETCH(QString, bytesLevel);
+        QFETCH(QString, rows);
+        QFETCH(QString, rowsLevel);
+
+        Fixture f(With_Ethernet);
+        f.ui.answers = {false}; // keep the window when OK names the rows it cannot keep
+        f.write(receive ? "Receive_Frame.xml" : "Send_Frame.xml", stored);
+        auto w = Open_Table(receive);
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(receive ? 6 : 5, 1));
+        if (typed.isEmpty())
+            g->Set_Cell(receive ? 6 : 5, 1, typed);
+        else
+            Type(g, typed);
+        QCoreApplication::processEvents();
+        auto* bytesLabel = w->findChild<QLabel*>("L_Bytes");
+        auto* rowsLabel = w->findChild<QLabel*>("L_Rows");
+        QCOMPARE(bytesLabel->text(), bytes);
+        QCOMPARE(bytesLabel->property("level").toString(), bytesLevel);
+        QCOMPARE(rowsLabel->text(), rows);
+        QCOMPARE(rowsLabel->property("level").toString(), rowsLevel);
+        QCOMPARE(w->Live_Failures().isEmpty(), bytesLevel != "past");
+    }
+
+    // The reduced table has no budget to show; its rows count to 16.
+    void reduced_table_counts_16_rows()
+    {
+        Fixture f(Without_Ethernet);
+        f.write("Receive_Frame.xml", Rows_Of(15, "<row DataPage=\"0\" PGN=\"1\" SA=\"0\"/>"));
+        auto w = Open<TFReceive_J1939_Frame>();
+        QVERIFY(!w->findChild<QLabel*>("L_Bytes")->isVisibleTo(w.get()));
+        auto* rowsLabel = w->findChild<QLabel*>("L_Rows");
+        QCOMPARE(rowsLabel->text(), QStringLiteral("Rows: 15 of 16"));
+        QCOMPARE(rowsLabel->property("level").toString(), QStringLiteral("near"));
+    }
+
+    // Pictures of the live checks in two languages, to look at.
+    void workbench_pictures_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<QString>("language");
+        for (const char* l : {"English", "Français"}) {
+            QTest::newRow(qPrintable(QStringLiteral("receive ") + QString::fromUtf8(l)))
+                << true << QString::fromUtf8(l);
+            QTest::newRow(qPrintable(QStringLiteral("transmit ") + QString::fromUtf8(l)))
+                << false << QString::fromUtf8(l);
+        }
+    }
+
+    void workbench_pictures()
+    {
+        QFETCH(bool, receive);
+        QFETCH(QString, language);
+        Fixture f("<Par_Gen><Device_Type>1</Device_Type><J1939_Device_ID>33</J1939_Device_ID>"
+                  "</Par_Gen>");
+        f.write(receive ? "Receive_Frame.xml" : "Send_Frame.xml",
+                receive ? Rows_Of(1, "<row DataPage=\"0\" PGN=\"0xFEF1\" SA=\"255\"/>"
+                                     "<row DataPage=\"0\" PGN=\"FEF1\" SA=\"3\"/>"
+                                     "<row DataPage=\"0\" PGN=\"0xFEF3\" SA=\"3\" "
+                                     "NumBytes=\"0\"/>"
+                                     "<row DataPage=\"0\" PGN=\"0xFEF4\" SA=\"3\" "
+                                     "StartByte=\"4\" NumBytes=\"8\"/>")
+                        : Rows_Of(1, "<row Priority=\"9\" DataPage=\"0\" PGN=\"0xFEF1\" "
+                                     "SA=\"33\"/>"
+                                     "<row Priority=\"6\" DataPage=\"0\" PGN=\"0xFEF2\" "
+                                     "SA=\"5\" NumByte=\"400\"/>"
+                                     "<row Priority=\"6\" DataPage=\"0\" PGN=\"0xFEF3\" "
+                                     "SA=\"33\" OnTimer=\"Y\" OnTimer_Time=\"0\"/>"));
+        QVERIFY(Read_Lng_File(
+            QDir::cleanPath(QStringLiteral(TEST_DATA_DIR "/../../LANGUAGE/") + language + ".lng")));
+        auto w = Open_Table(receive);
+        w->Set_Lang();
+        w->layout()->activate();
+        QVERIFY(!w->Live_Failures().isEmpty());
+        QVERIFY(!w->Live_Warnings().isEmpty());
+        for (const char* name : {"L_Bytes", "L_Rows"}) {
+            const QLabel* l = w->findChild<QLabel*>(name);
+            QVERIFY2(l->width() >= l->sizeHint().width(), name);
+        }
+        const QString picture = QStringLiteral("workbench_%1_%2.png")
+                                    .arg(receive ? "receive" : "transmit", language.left(2));
+        QVERIFY(w->grab().save(Screenshot_Path(picture)));
+        Load_Default_Language();
+    }
+
+    // A table full of failures keeps its rows in view: the lists scroll instead of growing.
+    void many_failures_leave_the_table_in_view()
+    {
+        Fixture f(With_Ethernet);
+        f.write("Receive_Frame.xml", Rows_Of(56, "<row DataPage=\"0\" PGN=\"FEF1\" SA=\"255\" "
+                                                 "StartByte=\"4\" NumBytes=\"8\"/>"));
+        auto w = Open<TFReceive_J1939_Frame>();
+        QCoreApplication::processEvents();
+        QCOMPARE(w->Live_Failures().size(), 56);
+        QVERIFY(w->Live_Warnings().size() >= 56);
+        Frame_Grid* g = w->sga;
+        QVERIFY2(g->viewport()->height() >= 5 * g->verticalHeader()->defaultSectionSize(),
+                 qPrintable(QString::number(g->viewport()->height())));
+        QVERIFY(w->grab().save(Screenshot_Path("workbench_many_failures.png")));
+    }
+
+    // Every kind of edit undoes, redoes, and all undone leaves the file as it was.
+    void undo_and_redo_every_edit()
+    {
+        Fixture f(With_Ethernet);
+        const QByteArray stored =
+            Receive_Frames_Xml({Receive_Row({"0", "1", "2", "N", "", "", "N", "N", "1000", "a"}),
+                                Receive_Row({"1", "3", "4", "N", "", "", "N", "N", "1000", ""})});
+        f.write("Receive_Frame.xml", stored);
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        const QList<Frame_Cells> opened = w->Rows();
+        QVERIFY(!Button(w.get(), "Btn_Undo")->isEnabled());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Receive J1939 Frames"));
+
+        QList<QList<Frame_Cells>> states{opened};
+        g->setCurrentIndex(g->Index_Of(3, 1));
+        Type(g, "7");
+        QCoreApplication::processEvents();
+        states << w->Rows();
+        g->setCurrentIndex(g->Index_Of(4, 2));
+        QTest::keyClick(g, Qt::Key_Space); // Transport Protocol
+        states << w->Rows();
+        g->setCurrentIndex(g->Index_Of(2, 1));
+        Click(w.get(), "Btn_CopyRow");
+        g->setCurrentIndex(g->Index_Of(2, 2));
+        Click(w.get(), "Btn_InsRow");
+        states << w->Rows();
+        Click(w.get(), "Btn_PasteRow");
+        states << w->Rows();
+        QCOMPARE(w->Rows().at(1), w->Rows().at(0));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Receive J1939 Frames *"));
+        QCOMPARE(w->Undo_Stack()->count(), 4);
+
+        // Ctrl+Z and the button step back through every state; Ctrl+Y and Ctrl+Shift+Z forward.
+        QTest::keyClick(g, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w->Rows(), states.at(3));
+        QTest::keyClick(g, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w->Rows(), states.at(4));
+        for (int i = 3; i >= 0; --i) {
+            Click(w.get(), "Btn_Undo");
+            QCOMPARE(w->Rows(), states.at(i));
+        }
+        QVERIFY(!Button(w.get(), "Btn_Undo")->isEnabled());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Receive J1939 Frames"));
+        QTest::keyClick(g, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Rows(), states.at(1));
+        // The table's context menu holds the same commands.
+        auto* menuRedo = w->findChild<QAction*>("A_Redo");
+        QVERIFY(menuRedo && g->actions().contains(menuRedo));
+        QCOMPARE(menuRedo->text(), QStringLiteral("Redo"));
+        menuRedo->trigger();
+        QCOMPARE(w->Rows(), states.at(2));
+        w->findChild<QAction*>("A_Undo")->trigger();
+        QVERIFY(g->actions().contains(w->findChild<QAction*>("A_InsRow")));
+        QCOMPARE(w->Rows(), states.at(1));
+        QVERIFY(w->Live_Failures().isEmpty());
+        Click(w.get(), "Btn_Undo");
+
+        Click(w.get(), "Btn_OK");
+        QCOMPARE(f.ui.texts(), QStringList{});
+        QCOMPARE(f.read("Receive_Frame.xml"), stored);
+
+        // A new opening starts with an empty stack.
+        w->show();
+        QCOMPARE(w->Undo_Stack()->count(), 0);
+    }
+
+    // An undo puts the marks back with the cells.
+    void undo_brings_back_the_marks()
+    {
+        Fixture f(With_Ethernet);
+        f.write("Send_Frame.xml",
+                Rows_Of(1, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"0\"/>"));
+        auto w = Open<TFTransmit_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        Type(g, "9");
+        QCoreApplication::processEvents();
+        QCOMPARE(Marked(g, Cell_Mark::Error), (QList<Cell_At>{{1, 1}}));
+        Click(w.get(), "Btn_Undo");
+        QCOMPARE(Marked(g, Cell_Mark::Error), QList<Cell_At>{});
+        Click(w.get(), "Btn_Redo");
+        QCOMPARE(Marked(g, Cell_Mark::Error), (QList<Cell_At>{{1, 1}}));
+    }
+
+    // Every shown column is in view, in every language; the size the user gives a window
+    // comes back at the next run.
+    void columns_in_view_and_size_remembered_data()
+    {
+        QTest::addColumn<bool>("receive");
+        QTest::addColumn<QString>("language");
+        for (const char* l : {"English", "Italiano", "Deutsch", "Français", "Español"}) {
+            QTest::newRow(qPrintable(QStringLiteral("receive ") + QString::fromUtf8(l)))
+                << true << QString::fromUtf8(l);
+            QTest::newRow(qPrintable(QStringLiteral("transmit ") + QString::fromUtf8(l)))
+                << false << QString::fromUtf8(l);
+        }
+    }
+
+    void columns_in_view_and_size_remembered()
+    {
+        QFETCH(bool, receive);
+        QFETCH(QString, language);
+        Fixture f(With_Ethernet);
+        QVERIFY(Read_Lng_File(
+            QDir::cleanPath(QStringLiteral(TEST_DATA_DIR "/../../LANGUAGE/") + language + ".lng")));
+        {
+            auto w = Open_Table(receive); // created after the language, as at program start
+            QCoreApplication::processEvents();
+            Frame_Grid* g = w->sga;
+            QVERIFY(w->width() <= 1366);
+            QVERIFY2(g->horizontalHeader()->length() <= g->viewport()->width(),
+                     qPrintable(QStringLiteral("columns %1, room %2")
+                                    .arg(g->horizontalHeader()->length())
+                                    .arg(g->viewport()->width())));
+            w->resize(1100, 500);
+            Click(w.get(), "Btn_Cancel");
+            QVERIFY(!w->isVisible());
+        }
+        auto next = Open_Table(receive); // the next run
+        QCOMPARE(next->size(), QSize(1100, 500));
+        auto other = Open_Table(!receive); // each window its own size
+        QVERIFY(other->size() != QSize(1100, 500));
+        Load_Default_Language();
+    }
+
+    // Rows go to a spreadsheet and come back as tab-separated text in the shown columns; the
+    // hidden cells of the rows pasted into stay.
+    void rows_through_the_clipboard()
+    {
+        Fixture f(Without_Ethernet);
+        f.write("Receive_Frame.xml",
+                Rows_Of(1, "<row DataPage=\"0\" PGN=\"0xFEF1\" SA=\"1\" Delete=\"Y\" "
+                           "Mnemonic=\"Engine speed\"/>"
+                           "<row DataPage=\"1\" PGN=\"7\" SA=\"2\"/>"
+                           "<row DataPage=\"0\" PGN=\"9\" SA=\"3\" StartByte=\"40\"/>"));
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(2, 1));
+        g->selectionModel()->select(g->Index_Of(3, 2), QItemSelectionModel::Select);
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("0\t0xFEF1\t1\tY\tEngine speed\r\n1\t7\t2\tN\t\r\n"));
+
+        // From a spreadsheet: two rows, the first into a used row (asked), one cell short.
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("1\t0x10\t5\tY\tOil\r\n0\t$20\t6\r\n"));
+        g->setCurrentIndex(g->Index_Of(1, 3));
+        f.ui.answers = {false, true};
+        QTest::keyClick(g, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(g->Cell(2, 3), QStringLiteral("9")); // No: nothing pasted
+        QTest::keyClick(g, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.ui.texts(),
+                 QStringList(2, "Row Already used. Do you want to overwrite the values?"));
+        QCOMPARE(w->Rows().at(2),
+                 (Frame_Cells{"1", "0x10", "5", "N", "40", "", "Y", "N", "1000", "Oil"}));
+        QCOMPARE(w->Rows().at(3), (Frame_Cells{"0", "$20", "6", "", "", "", "", "", "", ""}));
+        Click(w.get(), "Btn_Undo"); // the paste is one step
+        QCOMPARE(g->Cell(2, 3), QStringLiteral("9"));
+        QCOMPARE(g->Cell(2, 4), QString());
+
+        // One row copied here pastes whole, hidden cells included, through Paste Row.
+        g->setCurrentIndex(g->Index_Of(2, 3));
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        g->setCurrentIndex(g->Index_Of(2, 5));
+        QTest::keyClick(g, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->Rows().at(4), w->Rows().at(2));
+        QCOMPARE(g->Cell(5, 5), QStringLiteral("40"));
+    }
+
+    void row_keys_and_delete_clear_cells()
+    {
+        Fixture f(With_Ethernet);
+        f.write("Send_Frame.xml",
+                Rows_Of(1, "<row Priority=\"1\" DataPage=\"0\" PGN=\"1\" SA=\"2\" OnTimer=\"Y\"/>"
+                           "<row Priority=\"2\" DataPage=\"0\" PGN=\"3\" SA=\"4\"/>"));
+        auto w = Open<TFTransmit_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        QVERIFY(
+            Button(w.get(), "Btn_CopyRow")
+                ->toolTip()
+                .endsWith(QKeySequence(Qt::CTRL | Qt::Key_C).toString(QKeySequence::NativeText) +
+                          ")"));
+        g->setCurrentIndex(g->Index_Of(3, 1));
+        QTest::keyClick(g, Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(g->Cell(1, 1), QString());
+        QCOMPARE(g->Cell(1, 2), QStringLiteral("1"));
+        f.ui.answers = {true};
+        QTest::keyClick(g, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(f.ui.texts(), QStringList{"Are you sure to delete the Row number 1"});
+        QCOMPARE(g->Cell(1, 1), QStringLiteral("1"));
+
+        // Delete empties the selected text cells, never a box or the list.
+        g->selectionModel()->setCurrentIndex(g->Index_Of(1, 1),
+                                             QItemSelectionModel::ClearAndSelect);
+        for (int c : {2, 3, 8, 10})
+            g->selectionModel()->select(g->Index_Of(c, 1), QItemSelectionModel::Select);
+        g->selectionModel()->select(g->Index_Of(3, 2), QItemSelectionModel::Select);
+        QTest::keyClick(g, Qt::Key_Delete);
+        QCOMPARE(w->Rows().at(0).mid(0, 8), (Frame_Cells{"", "0", "", "2", "8", "N", "N", "Y"}));
+        QCOMPARE(g->Cell(3, 2), QString());
+        Click(w.get(), "Btn_Undo");
+        QCOMPARE(g->Cell(1, 1), QStringLiteral("1"));
+        QCOMPARE(g->Cell(3, 2), QStringLiteral("3"));
+    }
+
+    // A number cell shows its value in the other base; hex without a prefix says how to write it.
+    void number_tooltips_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("hex") << "0xFEF1"
+                             << "0xFEF1 = 65265";
+        QTest::newRow("decimal") << "65265"
+                                 << "65265 = 0xFEF1";
+        QTest::newRow("bare hex") << "FEF1"
+                                  << "Error in row 1!! PGN must be between 0x00000 and 0xFFFF\n"
+                                     "Hexadecimal numbers need a prefix (0x, x or $): write 0xFEF1";
+    }
+    void number_tooltips()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, tip);
+        Fixture f(With_Ethernet);
+        f.write("Receive_Frame.xml",
+                Rows_Of(1, "<row DataPage=\"0\" PGN=\"1\" SA=\"254\" Mnemonic=\"12\"/>"));
+        auto w = Open<TFReceive_J1939_Frame>();
+        Frame_Grid* g = w->sga;
+        g->setCurrentIndex(g->Index_Of(2, 1));
+        Type(g, typed);
+        QCoreApplication::processEvents();
+        QCOMPARE(g->Index_Of(2, 1).data(Qt::ToolTipRole).toString(), tip);
+        QVERIFY(!g->Index_Of(10, 1).data(Qt::ToolTipRole).isValid()); // Mnemonic is no number
+        QVERIFY(g->Index_Of(3, 1).data(Qt::ToolTipRole).toString().endsWith("\n254 = 0xFE"));
     }
 
     // The reduced table keeps and saves what its hidden columns hold; 20 rows become 16.

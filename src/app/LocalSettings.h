@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+// Values of this machine that the settings file Tessaform.xml does not hold (its stored form
+// stays as it is): an INI file of its own in the program folder.
+class Local_Settings final {
+public:
+    // `programDir` empty: nothing is read or written (no program folder known yet).
+    explicit Local_Settings(QString programDir);
+
+    static QString File_Name() { return QStringLiteral("LocalSettings.ini"); }
+
+    // The size the user last gave a window; invalid when none is stored or it is unusable.
+    QSize Window_Size(const QString& window) const;
+    // Throws nothing: a size that cannot be stored is simply not remembered.
+    void Set_Window_Size(const QString& window, const QSize& size) const;
+
+private:
+    QString m_path;
+};
