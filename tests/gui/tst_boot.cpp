@@ -171,6 +171,8 @@ private Q_SLOTS:
     void toolOutcome_data();
     void toolOutcome();
     void toolOutlivingTheWait();
+    void statusTextsFit_data();
+    void statusTextsFit();
     void filesCheckedBeforeTheTool_data();
     void filesCheckedBeforeTheTool();
     void toolRunsWithoutArgumentsAfterParameterFile();
@@ -551,6 +553,35 @@ void Tst_Boot::toolOutcome_data()
         << QByteArray("FAKE_TOOL_EXIT") << "The update tool has ended with exit status 3";
     QTest::newRow("crash") << QByteArray("FAKE_TOOL_CRASH")
                            << "The update tool has ended abnormally";
+}
+
+void Tst_Boot::statusTextsFit_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const char* l : {"English", "Italiano", "Deutsch", "Français", "Español"})
+        QTest::newRow(l) << QString::fromUtf8(l);
+}
+
+// The status line has two lines in a window of fixed size: a longer translation is cut off.
+void Tst_Boot::statusTextsFit()
+{
+    QFETCH(QString, language);
+    TFBoot* w = Open_Window();
+    QVERIFY(Read_Lng_File(
+        QDir::cleanPath(QStringLiteral(TEST_DATA_DIR "/../../LANGUAGE/") + language + ".lng")));
+    auto* status = Child<QLabel>(w, "L_Update_Status");
+    const QStringList texts = {Msg(838), Msg(839) + "150" + Msg(840), Msg(841) + "-1073741819",
+                               Msg(842), Msg(843)};
+    for (const QString& text : texts) {
+        status->setText(text);
+        QVERIFY2(status->heightForWidth(status->width()) <= status->height(),
+                 qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3 x %4")
+                                .arg(text)
+                                .arg(status->heightForWidth(status->width()))
+                                .arg(status->width())
+                                .arg(status->height())));
+    }
+    QCOMPARE(w->size(), QSize(449, 230));
 }
 
 void Tst_Boot::toolOutcome()
