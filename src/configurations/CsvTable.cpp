@@ -100,7 +100,8 @@ QList<Csv_Line> Split_Records(const QString& text, QChar sep, const QString& fil
             continue;
         }
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            i += (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ? 2 : 1;
+            i += (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ? 2
+                                                                                              : 1;
             endRecord();
             ++line;
             rec.line = line;
@@ -160,8 +161,14 @@ QChar Detect_Separator(const QString& text, const Csv_Layout& layout)
 
 } // namespace
 
-Csv_Layout Receive_Csv_Layout() { return Layout_Of<Receive_Frame_Row>(615, 1); }
-Csv_Layout Send_Csv_Layout() { return Layout_Of<Send_Frame_Row>(715, 0); }
+Csv_Layout Receive_Csv_Layout()
+{
+    return Layout_Of<Receive_Frame_Row>(615, 1);
+}
+Csv_Layout Send_Csv_Layout()
+{
+    return Layout_Of<Send_Frame_Row>(715, 0);
+}
 
 QByteArray Csv_Text(const Csv_Layout& layout, const QList<QStringList>& rows)
 {

@@ -1,8 +1,8 @@
 #include "configurations/DbcFile.h"
 
 #include "app/UComon.h"
-#include "configurations/CsvTable.h"
 #include "configurations/ConfigFiles.h"
+#include "configurations/CsvTable.h"
 #include "configurations/TextToInt.h"
 
 #include <QDir>
@@ -78,7 +78,8 @@ private:
                 if (q == QLatin1Char('"'))
                     break;
                 if (q == QLatin1Char('\\') && m_pos < m_text.size() &&
-                    (m_text.at(m_pos) == QLatin1Char('"') || m_text.at(m_pos) == QLatin1Char('\\'))) {
+                    (m_text.at(m_pos) == QLatin1Char('"') ||
+                     m_text.at(m_pos) == QLatin1Char('\\'))) {
                     t.text += m_text.at(m_pos++);
                     continue;
                 }
@@ -98,9 +99,9 @@ private:
                 if (d.isDigit() || d == QLatin1Char('.'))
                     ++m_pos;
                 else if ((d == QLatin1Char('e') || d == QLatin1Char('E')) &&
-                         (At(m_pos + 1).isDigit() ||
-                          ((At(m_pos + 1) == QLatin1Char('-') || At(m_pos + 1) == QLatin1Char('+')) &&
-                           At(m_pos + 2).isDigit())))
+                         (At(m_pos + 1).isDigit() || ((At(m_pos + 1) == QLatin1Char('-') ||
+                                                       At(m_pos + 1) == QLatin1Char('+')) &&
+                                                      At(m_pos + 2).isDigit())))
                     m_pos += 2;
                 else
                     break;
@@ -131,13 +132,41 @@ private:
 // Sections that start a statement; a node list or a skipped section ends at the next one.
 const QSet<QString>& Keywords()
 {
-    static const QSet<QString> k = {
-        "VERSION", "NS_", "BS_", "BU_", "VAL_TABLE_", "BO_", "SG_", "BO_TX_BU_", "EV_",
-        "ENVVAR_DATA_", "SGTYPE_", "CM_", "BA_DEF_", "BA_DEF_DEF_", "BA_", "VAL_",
-        "SIG_VALTYPE_", "SIG_GROUP_", "SG_MUL_VAL_", "BA_DEF_REL_", "BA_REL_",
-        "BA_DEF_DEF_REL_", "BU_SG_REL_", "BU_EV_REL_", "BU_BO_REL_", "CAT_DEF_", "CAT_",
-        "FILTER", "SIGTYPE_VALTYPE_", "NS_DESC_", "BA_DEF_SGTYPE_", "BA_SGTYPE_",
-        "SIG_TYPE_REF_", "SGTYPE_VAL_", "ENVVAR_DATA_"};
+    static const QSet<QString> k = {"VERSION",
+                                    "NS_",
+                                    "BS_",
+                                    "BU_",
+                                    "VAL_TABLE_",
+                                    "BO_",
+                                    "SG_",
+                                    "BO_TX_BU_",
+                                    "EV_",
+                                    "ENVVAR_DATA_",
+                                    "SGTYPE_",
+                                    "CM_",
+                                    "BA_DEF_",
+                                    "BA_DEF_DEF_",
+                                    "BA_",
+                                    "VAL_",
+                                    "SIG_VALTYPE_",
+                                    "SIG_GROUP_",
+                                    "SG_MUL_VAL_",
+                                    "BA_DEF_REL_",
+                                    "BA_REL_",
+                                    "BA_DEF_DEF_REL_",
+                                    "BU_SG_REL_",
+                                    "BU_EV_REL_",
+                                    "BU_BO_REL_",
+                                    "CAT_DEF_",
+                                    "CAT_",
+                                    "FILTER",
+                                    "SIGTYPE_VALTYPE_",
+                                    "NS_DESC_",
+                                    "BA_DEF_SGTYPE_",
+                                    "BA_SGTYPE_",
+                                    "SIG_TYPE_REF_",
+                                    "SGTYPE_VAL_",
+                                    "ENVVAR_DATA_"};
     return k;
 }
 
@@ -207,9 +236,10 @@ private:
 
     [[noreturn]] void Fail(const Token& at, const QString& what) const
     {
-        const QString found = at.kind == Tok::End      ? QStringLiteral("the end of the file")
-                              : at.kind == Tok::String ? QStringLiteral("a quoted text")
-                                                       : QLatin1Char('\'') + at.text + QLatin1Char('\'');
+        const QString found = at.kind == Tok::End ? QStringLiteral("the end of the file")
+                              : at.kind == Tok::String
+                                  ? QStringLiteral("a quoted text")
+                                  : QLatin1Char('\'') + at.text + QLatin1Char('\'');
         throw App_Error(QStringLiteral("%1, line %2: expected %3, found %4")
                             .arg(QDir::toNativeSeparators(m_file))
                             .arg(at.line)
@@ -283,7 +313,8 @@ private:
     {
         static const QSet<QString> after = {"BS_", "BU_", "BO_", "VAL_TABLE_"};
         Expect_Punct(':');
-        while (Peek().kind != Tok::End && !(Peek().kind == Tok::Ident && after.contains(Peek().text)))
+        while (Peek().kind != Tok::End &&
+               !(Peek().kind == Tok::Ident && after.contains(Peek().text)))
             Take();
     }
     void Nodes()
@@ -374,16 +405,19 @@ private:
         if (Peek().kind == Tok::String) {
             Take();
         } else {
-            const QString object = Expect(Tok::Ident, QStringLiteral("BU_, BO_, SG_, EV_ or a quoted text")).text;
+            const QString object =
+                Expect(Tok::Ident, QStringLiteral("BU_, BO_, SG_, EV_ or a quoted text")).text;
             if (object == QLatin1String("BO_")) {
                 const quint32 id = Message_Id();
-                const QString text = Expect(Tok::String, QStringLiteral("the comment in quotes")).text;
+                const QString text =
+                    Expect(Tok::String, QStringLiteral("the comment in quotes")).text;
                 if (Dbc_Message* m = Message_Of(id))
                     m->comment = text;
             } else if (object == QLatin1String("SG_")) {
                 const quint32 id = Message_Id();
                 const QString name = Name(QStringLiteral("the signal name"));
-                const QString text = Expect(Tok::String, QStringLiteral("the comment in quotes")).text;
+                const QString text =
+                    Expect(Tok::String, QStringLiteral("the comment in quotes")).text;
                 if (Dbc_Signal* s = Signal_Of(id, name))
                     s->comment = text;
             } else if (object == QLatin1String("BU_") || object == QLatin1String("EV_")) {
@@ -401,7 +435,8 @@ private:
         Attribute_Def def;
         if (Peek().kind == Tok::Ident)
             def.object = Take().text;
-        const QString name = Expect(Tok::String, QStringLiteral("the attribute name in quotes")).text;
+        const QString name =
+            Expect(Tok::String, QStringLiteral("the attribute name in quotes")).text;
         const Token type = Expect(Tok::Ident, QStringLiteral("the attribute type"));
         if (type.text == QLatin1String("ENUM")) {
             while (Peek().kind == Tok::String) {
@@ -435,7 +470,8 @@ private:
 
     void Attribute_Default()
     {
-        const QString name = Expect(Tok::String, QStringLiteral("the attribute name in quotes")).text;
+        const QString name =
+            Expect(Tok::String, QStringLiteral("the attribute name in quotes")).text;
         const QString value = Value();
         Expect_Punct(';');
         m_defs[name].default_value = value;
@@ -443,7 +479,8 @@ private:
 
     void Attribute()
     {
-        const QString name = Expect(Tok::String, QStringLiteral("the attribute name in quotes")).text;
+        const QString name =
+            Expect(Tok::String, QStringLiteral("the attribute name in quotes")).text;
         std::optional<quint32> message;
         if (Peek().kind == Tok::Ident) {
             const QString object = Take().text;
@@ -477,7 +514,8 @@ private:
         }
         while (Peek().kind == Tok::Number) {
             const qint64 v = qint64(Real(QStringLiteral("a value")));
-            const QString text = Expect(Tok::String, QStringLiteral("the value's description in quotes")).text;
+            const QString text =
+                Expect(Tok::String, QStringLiteral("the value's description in quotes")).text;
             if (s)
                 s->values.insert(v, text);
         }
@@ -565,9 +603,7 @@ J1939_Id Split_J1939_Id(quint32 dbcId, const QString& frameFormat)
     j.pdu_format = int((id >> 16) & 0xFF);
     j.pdu_specific = int((id >> 8) & 0xFF);
     j.source_address = int(id & 0xFF);
-    j.pgn = quint32(j.pdu_format) << 8;
-    if (j.pdu_format >= 240)
-        j.pgn |= quint32(j.pdu_specific);
+    j.pgn = (quint32(j.pdu_format) << 8) | quint32(j.pdu_specific);
     return j;
 }
 
@@ -622,8 +658,8 @@ Dbc_Mapping Map_Dbc_Messages(const Dbc_File& file, const Dbc_Choice& choice)
             row.skipped = QStringLiteral("holds no data bytes");
         } else if (const auto it = rowOf.constFind(Key{j.data_page, int(j.pgn), sa});
                    it != rowOf.cend()) {
-            row.skipped = QStringLiteral("same data page, PGN and source address as row %1")
-                              .arg(*it);
+            row.skipped =
+                QStringLiteral("same data page, PGN and source address as row %1").arg(*it);
         } else if (out.rows_taken + 1 > choice.rows_left ||
                    out.bytes_taken + m.size > choice.bytes_left) {
             overflow = true;
@@ -658,10 +694,6 @@ Dbc_Mapping Map_Dbc_Messages(const Dbc_File& file, const Dbc_Choice& choice)
                                  .arg(sa)
                                  .arg(sa == 0xFE ? QStringLiteral("null address")
                                                  : QStringLiteral("global address"));
-            if (j.pdu_format < 240 && j.pdu_specific != 0xFF)
-                row.notes << QStringLiteral("destination address %1 of the PDU1 identifier is "
-                                            "not kept")
-                                 .arg(j.pdu_specific);
             ++out.rows_taken;
             out.bytes_taken += m.size;
             rowOf.insert(Key{j.data_page, int(j.pgn), sa},

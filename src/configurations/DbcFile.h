@@ -57,7 +57,9 @@ struct J1939_Id {
     bool extended_data_page = false;
     int data_page = 0;
     int pdu_format = 0, pdu_specific = 0;
-    quint32 pgn = 0; // without the data page; for PDU1 (format below 240) the PS byte is 0
+    // PDU format and PDU specific, as the tables hold it: for PDU1 (format below 240) the low
+    // byte is the destination address, which the device compares with its own.
+    quint32 pgn = 0;
     int source_address = 0;
     bool operator==(const J1939_Id&) const = default;
 };
@@ -71,8 +73,8 @@ inline constexpr int Dbc_No_Budget = 1 << 30;
 // The rows the messages of a file give one table.
 struct Dbc_Choice {
     bool receive = true;
-    QStringList names;        // the messages to take; empty: every one that fits
-    std::optional<int> sa;    // the source address of every row; none: the file's
+    QStringList names;           // the messages to take; empty: every one that fits
+    std::optional<int> sa;       // the source address of every row; none: the file's
     QList<QStringList> existing; // the table's rows now, ten cells each (duplicates)
     int rows_left = 0;
     int bytes_left = 0; // of the byte budget; Dbc_No_Budget where the budget does not apply
@@ -81,9 +83,9 @@ struct Dbc_Choice {
 struct Dbc_Row {
     QString message;
     quint32 id = 0;
-    QStringList cells;  // the row, when taken
-    QString skipped;    // why not, when not taken
-    QStringList notes;  // said about a taken row
+    QStringList cells; // the row, when taken
+    QString skipped;   // why not, when not taken
+    QStringList notes; // said about a taken row
 };
 
 struct Dbc_Mapping {

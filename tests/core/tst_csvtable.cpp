@@ -127,9 +127,9 @@ private Q_SLOTS:
                      ";;;;\r\n"
                      "\"Temp; Öl\";65262;0;0;"
             << QChar(u';')
-            << QList<QStringList>{
-                   {"0", "0xFEF1", "0", "N", "", "", "N", "N", "1000", "Geschwindigkeit ü"},
-                   {"0", "65262", "0", "N", "", "", "N", "N", "1000", "Temp; Öl"}}
+            << QList<QStringList>{{"0", "0xFEF1", "0", "N", "", "", "N", "N", "1000",
+                                   "Geschwindigkeit ü"},
+                                  {"0", "65262", "0", "N", "", "", "N", "N", "1000", "Temp; Öl"}}
             << QStringList{"Comment"};
         QTest::newRow("tab, attribute names, no BOM, Windows-1252")
             << QByteArray("pgn\tSA\tDataPage\tNumBytes\tMnemonic\n"
@@ -138,8 +138,7 @@ private Q_SLOTS:
             << QList<QStringList>{{"0", "61444", "0", "N", "", "8", "N", "N", "1000", "wärme €"}}
             << QStringList{};
         QTest::newRow("comma, quoted line break, CR LF")
-            << QByteArray("PGN,Mnemonic\r\n1,\"a\r\nb\"\r\n2,\"\"\"\"\r\n")
-            << QChar(u',')
+            << QByteArray("PGN,Mnemonic\r\n1,\"a\r\nb\"\r\n2,\"\"\"\"\r\n") << QChar(u',')
             << QList<QStringList>{{"", "1", "", "N", "", "", "N", "N", "1000", "a\r\nb"},
                                   {"", "2", "", "N", "", "", "N", "N", "1000", "\""}}
             << QStringList{};
@@ -166,7 +165,7 @@ private Q_SLOTS:
         QTest::newRow("cells") << QByteArray("PGN,Mnemonic\r\n1,a\r\n2,b,c\r\n")
                                << "rows.csv, line 3: 3 cells, expected 2 as in the header";
         QTest::newRow("after quote") << QByteArray("PGN;Mnemonic\n1;a\n\"x\" y;b\n")
-                                   << "rows.csv, line 3: text after the closing quote of a cell";
+                                     << "rows.csv, line 3: text after the closing quote of a cell";
         QTest::newRow("key cell") << QByteArray("PGN;Mnemonic\n1;a\n\n ;b\n")
                                   << "rows.csv, line 4: the cell \"PGN\" is blank; a row "
                                      "without it would end the table";
@@ -177,8 +176,9 @@ private Q_SLOTS:
         QTest::newRow("stray quote") << QByteArray("PGN,Mnemonic\n1,a \"b\"\n")
                                      << "rows.csv, line 2: a quote inside a cell that does not "
                                         "begin with one";
-        QTest::newRow("empty") << QByteArray(Bom) << "rows.csv, line 1: expected a header line "
-                                                     "with the column titles";
+        QTest::newRow("empty") << QByteArray(Bom)
+                               << "rows.csv, line 1: expected a header line "
+                                  "with the column titles";
     }
 
     void malformed()

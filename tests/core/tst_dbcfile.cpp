@@ -6,7 +6,10 @@
 
 namespace {
 
-Dbc_File Engine() { return Read_Dbc_File(Test_Data(QStringLiteral("dbc/engine_cp1252_crlf.dbc"))); }
+Dbc_File Engine()
+{
+    return Read_Dbc_File(Test_Data(QStringLiteral("dbc/engine_cp1252_crlf.dbc")));
+}
 
 const Dbc_Message& Message(const Dbc_File& f, const QString& name)
 {
@@ -61,23 +64,23 @@ private Q_SLOTS:
 
         QTest::newRow("PDU2, bit 31, placeholder SA")
             << 0x98FEF1FEu << "" << true << 6 << false << 0 << 0xFEF1u << 0xFE;
-        QTest::newRow("PDU2, bit 31 clear") << 0x18FEF1FEu << "" << true << 6 << false << 0
-                                            << 0xFEF1u << 0xFE;
-        QTest::newRow("PDU1 drops the destination")
-            << 0x8C000003u << "" << true << 3 << false << 0 << 0x0000u << 0x03;
-        QTest::newRow("PDU1 request") << 0x98EA00F9u << "" << true << 6 << false << 0 << 0xEA00u
-                                      << 0xF9;
-        QTest::newRow("data page 1") << 0x99FE1021u << "" << true << 6 << false << 1 << 0xFE10u
-                                     << 0x21;
-        QTest::newRow("extended data page") << 0x9AFE1105u << "" << true << 6 << true << 0
-                                            << 0xFE11u << 0x05;
-        QTest::newRow("priority 7, PF 240") << 0x9CF00100u << "" << true << 7 << false << 0
-                                            << 0xF001u << 0x00;
+        QTest::newRow("PDU2, bit 31 clear")
+            << 0x18FEF1FEu << "" << true << 6 << false << 0 << 0xFEF1u << 0xFE;
+        QTest::newRow("PDU1 keeps the destination")
+            << 0x8C000B03u << "" << true << 3 << false << 0 << 0x000Bu << 0x03;
+        QTest::newRow("PDU1 request to all")
+            << 0x98EAFFF9u << "" << true << 6 << false << 0 << 0xEAFFu << 0xF9;
+        QTest::newRow("data page 1")
+            << 0x99FE1021u << "" << true << 6 << false << 1 << 0xFE10u << 0x21;
+        QTest::newRow("extended data page")
+            << 0x9AFE1105u << "" << true << 6 << true << 0 << 0xFE11u << 0x05;
+        QTest::newRow("priority 7, PF 240")
+            << 0x9CF00100u << "" << true << 7 << false << 0 << 0xF001u << 0x00;
         QTest::newRow("standard") << 0x123u << "" << false << 0 << false << 0 << 0u << 0;
-        QTest::newRow("standard by format") << 0x7FFu << "StandardCAN" << false << 0 << false
-                                            << 0 << 0u << 0;
+        QTest::newRow("standard by format")
+            << 0x7FFu << "StandardCAN" << false << 0 << false << 0 << 0u << 0;
         QTest::newRow("small id, J1939 by format")
-            << 0x1FEu << "J1939PG" << true << 0 << false << 0 << 0x0000u << 0xFE;
+            << 0x1FEu << "J1939PG" << true << 0 << false << 0 << 0x0001u << 0xFE;
     }
 
     void split()
@@ -109,7 +112,8 @@ private Q_SLOTS:
         QCOMPARE(eec1.sender, "Engine");
         QCOMPARE(eec1.transmitters, QStringList{"Cab"});
         QCOMPARE(eec1.line, 21);
-        QCOMPARE(eec1.comment, "Electronic engine controller 1,\nsent every 20 ms; the \"speed\" is here.");
+        QCOMPARE(eec1.comment,
+                 "Electronic engine controller 1,\nsent every 20 ms; the \"speed\" is here.");
         QCOMPARE(eec1.attributes.value("VFrameFormat"), "J1939PG");
         QCOMPARE(eec1.attributes.value("GenMsgCycleTime"), "20");
         QCOMPARE(eec1.signal_list.size(), 2);
@@ -169,20 +173,19 @@ private Q_SLOTS:
         const QString placeholder =
             " | source address 254 is the file's placeholder (null address); choose the one to "
             "use";
-        const QString pdu1 = " | destination address 0 of the PDU1 identifier is not kept";
 
-        QTest::newRow("receive, all") << engine << true << QStringList{} << -1
-                                      << QList<QStringList>{} << 56 << 455
-                                      << QStringList{
-                                             "EEC1: 0,0xF004,0,N,0,8,N,N,1000,EEC1",
-                                             "CCVS: 0,0xFEF1,254,N,0,8,N,N,1000,CCVS" + placeholder,
-                                             "TSC1: 0,0x0000,3,N,0,8,N,N,1000,TSC1" + pdu1,
-                                             "PropDP1: 1,0xFE10,33,N,0,6,N,N,1000,PropDP1",
-                                             edp,
-                                             std11,
-                                             dm1,
-                                             "ET1: 0,0xFEEE,0,N,0,8,N,N,1000,ET1",
-                                         };
+        QTest::newRow("receive, all")
+            << engine << true << QStringList{} << -1 << QList<QStringList>{} << 56 << 455
+            << QStringList{
+                   "EEC1: 0,0xF004,0,N,0,8,N,N,1000,EEC1",
+                   "CCVS: 0,0xFEF1,254,N,0,8,N,N,1000,CCVS" + placeholder,
+                   "TSC1: 0,0x0000,3,N,0,8,N,N,1000,TSC1",
+                   "PropDP1: 1,0xFE10,33,N,0,6,N,N,1000,PropDP1",
+                   edp,
+                   std11,
+                   dm1,
+                   "ET1: 0,0xFEEE,0,N,0,8,N,N,1000,ET1",
+               };
         // One source address for all: EEC1 and ET1 stay apart, the two PGN FEF1 do not.
         QTest::newRow("transmit, chosen SA, a duplicate of the table")
             << engine << false << QStringList{"CCVS", "EEC1", "PropDP1"} << 0x21
@@ -193,9 +196,9 @@ private Q_SLOTS:
                    "CCVS: skipped: same data page, PGN and source address as row 1",
                    "PropDP1: 6,1,0xFE10,33,6,N,N,N,1000,PropDP1",
                };
-        QTest::newRow("receive, room for two rows") << engine << true << QStringList{"EEC1", "CCVS", "PropDP1"} << 7
-                                          << QList<QStringList>{} << 2 << Dbc_No_Budget
-                                          << QStringList{};
+        QTest::newRow("receive, room for two rows")
+            << engine << true << QStringList{"EEC1", "CCVS", "PropDP1"} << 7 << QList<QStringList>{}
+            << 2 << Dbc_No_Budget << QStringList{};
         QTest::newRow("receive, all that fit the bytes")
             << engine << true << QStringList{} << 7 << QList<QStringList>{} << 56 << 14
             << QStringList{
@@ -269,21 +272,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("dbc");
         QTest::addColumn<QString>("error");
-        QTest::newRow("no colon after the name")
-            << Read_All(Test_Data("dbc/missing_colon.dbc"))
-            << "x.dbc, line 8: expected ':', found '8'";
+        QTest::newRow("no colon after the name") << Read_All(Test_Data("dbc/missing_colon.dbc"))
+                                                 << "x.dbc, line 8: expected ':', found '8'";
         QTest::newRow("size not a number") << QByteArray("BU_: A\r\nBO_ 1 M: eight A\r\n")
                                            << "x.dbc, line 2: expected the message size in "
                                               "bytes, found 'eight'";
-        QTest::newRow("signal without BO_") << QByteArray("VERSION \"\"\n\n SG_ S : 0|8@1+ (1,0) [0|1] \"\" X\n")
-                                            << "x.dbc, line 3: expected BO_ before its signals, "
-                                               "found 'SG_'";
-        QTest::newRow("bad byte order") << QByteArray("BO_ 1 M: 8 A\n SG_ S : 0|8@2+ (1,0) [0|1] \"\" X\n")
-                                        << "x.dbc, line 2: expected the byte order 0 or 1, "
-                                           "found '2'";
-        QTest::newRow("comment not closed")
-            << QByteArray("BO_ 1 M: 8 A\nCM_ BO_ 1 \"one\ntwo;\n")
-            << "x.dbc, line 2: a quoted text is not closed";
+        QTest::newRow("signal without BO_")
+            << QByteArray("VERSION \"\"\n\n SG_ S : 0|8@1+ (1,0) [0|1] \"\" X\n")
+            << "x.dbc, line 3: expected BO_ before its signals, "
+               "found 'SG_'";
+        QTest::newRow("bad byte order")
+            << QByteArray("BO_ 1 M: 8 A\n SG_ S : 0|8@2+ (1,0) [0|1] \"\" X\n")
+            << "x.dbc, line 2: expected the byte order 0 or 1, "
+               "found '2'";
+        QTest::newRow("comment not closed") << QByteArray("BO_ 1 M: 8 A\nCM_ BO_ 1 \"one\ntwo;\n")
+                                            << "x.dbc, line 2: a quoted text is not closed";
         QTest::newRow("comment without semicolon")
             << QByteArray("BO_ 1 M: 8 A\nCM_ BO_ 1 \"one\"\nBO_ 2 N: 8 A\n")
             << "x.dbc, line 3: expected ';', found 'BO_'";
