@@ -24,13 +24,21 @@ const char Usage[] =
     "               --all: every failing row; --warnings: the J1939 advice too\n"
     "  compose CONF_DIR --firmware FILE [--out FILE]\n"
     "               merge CONF_DIR/bin/bank1.bin and bank2.bin into the firmware FILE;\n"
-    "               the result goes to --out (default CONF_DIR/New_sx38591.sx)\n";
+    "               the result goes to --out (default CONF_DIR/New_sx38591.sx)\n"
+    "  export CONF_DIR --table receive|transmit --csv FILE\n"
+    "               write a frame table as CSV, every cell, titles as the English table\n"
+    "  import CONF_DIR --table receive|transmit\n"
+    "         (--csv FILE | --dbc FILE [--messages NAME[,NAME...]] [--sa N]) [--append]\n"
+    "               replace (or with --append extend) a frame table from a CSV file or\n"
+    "               the messages of a DBC file, checked as the editor checks on OK\n";
 
 } // namespace
 
 int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Export(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Import(const QStringList& args, QTextStream& out, QTextStream& err);
 
 int main(int argc, char* argv[])
 {
@@ -66,6 +74,10 @@ int main(int argc, char* argv[])
         return Cmd_Check(args.mid(1), out, err);
     if (cmd == QLatin1String("compose"))
         return withUsage(Cmd_Compose(args.mid(1), out, err));
+    if (cmd == QLatin1String("export"))
+        return Cmd_Export(args.mid(1), out, err);
+    if (cmd == QLatin1String("import"))
+        return Cmd_Import(args.mid(1), out, err);
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }

@@ -371,6 +371,14 @@ QString Msg(int n)
     return Shared.Lang_Table.at(n);
 }
 
+QString Default_Msg(int n)
+{
+    for (const auto& d : Default_Texts)
+        if (d.index == n)
+            return QString::fromUtf16(d.text);
+    return QStringLiteral(" ");
+}
+
 void Load_Default_Language()
 {
     Shared.Lang_Table.clear();

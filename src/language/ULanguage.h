@@ -5,6 +5,9 @@
 // Text of slot n of the string table ("message n"); a blank for an index out of range.
 QString Msg(int n);
 
+// The built-in English text of slot n, whatever language is loaded; a blank when it has none.
+QString Default_Msg(int n);
+
 // Fills Lang_Table with the 1000 built-in English texts.
 void Load_Default_Language();
 

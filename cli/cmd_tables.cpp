@@ -1,0 +1,263 @@
+#include "app/UComon.h"
+#include "configurations/CsvTable.h"
+#include "configurations/DbcFile.h"
+#include "configurations/SafeFile.h"
+#include "configurations/TextToInt.h"
+#include "editors/FrameTables.h"
+#include "language/ULanguage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+// export and import: the frame tables to and from the files technicians already have, CSV
+// from spreadsheets and DBC databases from engine and gearbox makers.
+
+namespace {
+
+struct Table_Args {
+    const Frame_Table_Kind* kind = nullptr;
+    QString confDir;
+};
+
+const Frame_Table_Kind* Kind_Of(const QString& name)
+{
+    if (name == QLatin1String("receive"))
+        return &Receive_Table;
+    if (name == QLatin1String("transmit"))
+        return &Send_Table;
+    return nullptr;
+}
+
+Csv_Layout Layout_Of(const Frame_Table_Kind& kind)
+{
+    return &kind == &Receive_Table ? Receive_Csv_Layout() : Send_Csv_Layout();
+}
+
+// The rows a save of the opened table keeps: up to the first blank key cell.
+QList<Frame_Cells> Saved_Rows(const Frame_Table_Kind& kind, const QList<Frame_Cells>& rows)
+{
+    QList<Frame_Cells> out;
+    for (const Frame_Cells& r : rows) {
+        if (r.value(kind.key_column - 1).trimmed().isEmpty())
+            break;
+        out << r;
+    }
+    return out;
+}
+
+QString Native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QByteArray Read_Input(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw App_Error(
+            QStringLiteral("Cannot read the file %1: %2").arg(Native(path), f.errorString()));
+    return f.readAll();
+}
+
+} // namespace
+
+// export CONF_DIR --table receive|transmit --csv FILE
+int Cmd_Export(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const char usage[] = "Usage: sw38591-cli export CONF_DIR --table receive|transmit --csv FILE\n";
+    const Frame_Table_Kind* kind = nullptr;
+    QString confDir, csv;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        const bool hasValue = i + 1 < args.size() && !args.at(i + 1).isEmpty();
+        if (a == QLatin1String("--table") && !kind && hasValue) {
+            kind = Kind_Of(args.at(++i));
+            if (!kind) {
+                err << "sw38591-cli export: --table takes receive or transmit\n" << usage;
+                return 2;
+            }
+        } else if (a == QLatin1String("--csv") && csv.isEmpty() && hasValue) {
+            csv = args.at(++i);
+        } else if (a.startsWith(QLatin1Char('-')) || !confDir.isEmpty() || a.isEmpty()) {
+            err << "sw38591-cli export: unexpected argument '" << a << "'\n" << usage;
+            return 2;
+        } else {
+            confDir = QDir::fromNativeSeparators(a);
+        }
+    }
+    if (confDir.isEmpty() || !kind || csv.isEmpty()) {
+        err << usage;
+        return 2;
+    }
+    if (!QFileInfo(confDir).isDir()) {
+        err << "error: the configuration folder " << Native(confDir) << " does not exist.\n";
+        return 1;
+    }
+    try {
+        const QString path = Path_Join(confDir, kind->file_name);
+        const Frame_Table_Content content =
+            Load_Frame_Table(*kind, Path_Join(confDir, QStringLiteral("ParGen.xml")), path);
+        const QList<Frame_Cells> rows = Saved_Rows(*kind, content.rows);
+        Write_File_Atomic(csv, Csv_Text(Layout_Of(*kind), rows));
+        if (content.file_rows > content.rows.size())
+            err << "warning: " << kind->file_name << " holds "
+                << content.file_rows - content.rows.size()
+                << " rows more than the table; they are not exported\n";
+        out << "exported " << rows.size() << " rows to " << Native(csv) << '\n';
+    } catch (const App_Error& e) {
+        err << "error: " << e.text().simplified() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+// import CONF_DIR --table receive|transmit (--csv FILE | --dbc FILE [--messages NAME[,NAME...]]
+// [--sa N]) [--append]
+int Cmd_Import(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const char usage[] =
+        "Usage: sw38591-cli import CONF_DIR --table receive|transmit\n"
+        "           (--csv FILE | --dbc FILE [--messages NAME[,NAME...]] [--sa N]) [--append]\n";
+    const Frame_Table_Kind* kind = nullptr;
+    QString confDir, csv, dbc;
+    QStringList names;
+    bool namesGiven = false;
+    std::optional<int> sa;
+    bool append = false;
+    const auto wrong = [&](const QString& what) {
+        err << "sw38591-cli import: " << what << '\n' << usage;
+        return 2;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        const bool hasValue = i + 1 < args.size() && !args.at(i + 1).isEmpty();
+        if (a == QLatin1String("--table") && !kind && hasValue) {
+            kind = Kind_Of(args.at(++i));
+            if (!kind)
+                return wrong(QStringLiteral("--table takes receive or transmit"));
+        } else if (a == QLatin1String("--csv") && csv.isEmpty() && hasValue) {
+            csv = args.at(++i);
+        } else if (a == QLatin1String("--dbc") && dbc.isEmpty() && hasValue) {
+            dbc = args.at(++i);
+        } else if (a == QLatin1String("--messages") && !namesGiven && hasValue) {
+            namesGiven = true;
+            for (const QString& n : args.at(++i).split(QLatin1Char(',')))
+                if (!n.trimmed().isEmpty())
+                    names << n.trimmed();
+            if (names.isEmpty())
+                return wrong(QStringLiteral("--messages names no message"));
+        } else if (a == QLatin1String("--sa") && !sa && hasValue) {
+            const int v = Text_To_Int(args.at(++i), -1);
+            if (v < 0 || v > 255)
+                return wrong(QStringLiteral("--sa takes a source address from 0 to 255"));
+            sa = v;
+        } else if (a == QLatin1String("--append") && !append) {
+            append = true;
+        } else if (a.startsWith(QLatin1Char('-')) || !confDir.isEmpty() || a.isEmpty()) {
+            return wrong(QStringLiteral("unexpected argument '%1'").arg(a));
+        } else {
+            confDir = QDir::fromNativeSeparators(a);
+        }
+    }
+    if (confDir.isEmpty() || !kind)
+        return wrong(QStringLiteral("the configuration folder and --table are needed"));
+    if (csv.isEmpty() == dbc.isEmpty())
+        return wrong(QStringLiteral("give either --csv or --dbc"));
+    if (!csv.isEmpty() && (namesGiven || sa))
+        return wrong(QStringLiteral("--messages and --sa go with --dbc"));
+    if (!QFileInfo(confDir).isDir()) {
+        err << "error: the configuration folder " << Native(confDir) << " does not exist.\n";
+        return 1;
+    }
+
+    // The texts the error boxes show with the built-in language.
+    Load_Default_Language();
+    const QString parGen = Path_Join(confDir, QStringLiteral("ParGen.xml"));
+    const QString path = Path_Join(confDir, kind->file_name);
+    try {
+        const Frame_Table_Content content = Load_Frame_Table(*kind, parGen, path);
+        QList<Frame_Cells> rows = append ? Saved_Rows(*kind, content.rows) : QList<Frame_Cells>{};
+        const int capacity = Frame_Row_Count(content.reduced) - 1;
+        const int first = int(rows.size()) + 1;
+        QStringList lines; // printed once the file is written
+
+        if (!csv.isEmpty()) {
+            const Csv_Import in = Read_Csv_Table(Read_Input(csv), csv, Layout_Of(*kind));
+            for (const QString& u : in.unknown)
+                lines << QStringLiteral("warning: the column \"%1\" is not one of the table's; "
+                                        "it is not imported")
+                             .arg(u);
+            if (rows.size() + in.rows.size() > capacity)
+                throw App_Error(QStringLiteral("%1 rows do not fit: the table holds %2 and has %3 "
+                                               "left")
+                                    .arg(in.rows.size())
+                                    .arg(capacity)
+                                    .arg(capacity - rows.size()));
+            for (qsizetype i = 0; i < in.rows.size(); ++i) {
+                rows << in.rows[i];
+                lines << QStringLiteral("row %1: from line %2").arg(rows.size()).arg(in.lines[i]);
+            }
+        } else {
+            const Dbc_File file = Read_Dbc_File(dbc);
+            for (const QString& n : names) {
+                const bool found = std::any_of(file.messages.cbegin(), file.messages.cend(),
+                                               [&](const Dbc_Message& m) { return m.name == n; });
+                if (!found) {
+                    err << "sw38591-cli import: no message named " << n << " in " << Native(dbc)
+                        << '\n';
+                    return 2;
+                }
+            }
+            Dbc_Choice choice;
+            choice.receive = kind == &Receive_Table;
+            choice.names = names;
+            choice.sa = sa;
+            choice.existing = rows;
+            choice.rows_left = capacity - int(rows.size());
+            // The reduced table's checks count no bytes.
+            choice.bytes_left =
+                content.reduced ? Dbc_No_Budget : Frame_Byte_Budget - kind->bytes_used(rows);
+            const Dbc_Mapping mapping = Map_Dbc_Messages(file, choice);
+            for (const Dbc_Row& r : mapping.rows) {
+                if (!r.skipped.isEmpty()) {
+                    lines << QStringLiteral("skipped %1: %2").arg(r.message, r.skipped);
+                    continue;
+                }
+                rows << r.cells;
+                const J1939_Id j = Split_J1939_Id(r.id);
+                lines << QStringLiteral("row %1: %2, identifier 0x%3, PGN %4 (%5), %6 bytes")
+                             .arg(rows.size())
+                             .arg(r.message)
+                             .arg(QString::number(j.can_id, 16).toUpper().rightJustified(8, u'0'))
+                             .arg(r.cells[choice.receive ? 1 : 2])
+                             .arg(j.pgn)
+                             .arg(r.cells[choice.receive ? 5 : 4]);
+                for (const QString& n : r.notes)
+                    lines << QStringLiteral("note: row %1: %2").arg(rows.size()).arg(n);
+            }
+        }
+
+        if (const auto failure = kind->check(rows, content.reduced)) {
+            out << kind->file_name << ": "
+                << Check_Failure_Text(kind->msg + Frame_Msg::Error_In_Row, *failure) << '\n';
+            err << "error: nothing imported; " << Native(path) << " is unchanged\n";
+            return 1;
+        }
+        kind->write(path, rows);
+        for (const QString& l : lines)
+            out << l << '\n';
+        for (const Frame_Warning& w :
+             kind->warnings(rows, Read_Frame_Context(parGen), content.reduced))
+            if (w.row >= first)
+                out << "warning: row " << w.row << ": " << Warning_Text(w) << '\n';
+    } catch (const App_Error& e) {
+        err << "error: " << e.text().simplified() << '\n';
+        return 1;
+    }
+    return 0;
+}
