@@ -4,6 +4,17 @@
 #include <QPointer>
 #include <QProcess>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define SW38591_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SW38591_LEAK_CHECK 1
+#endif
+#endif
+#ifdef SW38591_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
 
 class Qt_Process_Launcher final : public Process_Launcher {
@@ -58,6 +69,10 @@ public:
         } else {
             // The tool goes on by itself; we only stop waiting for it.
             QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
+#ifdef SW38591_LEAK_CHECK
+            // Kept on purpose while the tool runs: deleting it would end the tool.
+            __lsan_ignore_object(p);
+#endif
             r.stillRunning = [process = QPointer<QProcess>(p)] {
                 if (!process || process->state() == QProcess::NotRunning)
                     return false;
