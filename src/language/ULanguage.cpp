@@ -1,5 +1,7 @@
 #include "language/ULanguage.h"
 
+#include <algorithm>
+
 #include "app/UComon.h"
 
 #include <QFile>
@@ -401,6 +403,14 @@ QString Decode_Lng_Bytes(const QByteArray& bytes)
     if (bytes.startsWith("\xFE\xFF")) {
         QStringDecoder d(QStringDecoder::Utf16BE);
         return d(bytes.mid(2));
+    }
+    // Most editors save UTF-8 without a mark; read as Windows-1252 every accented letter
+    // would turn into two. Windows-1252 text with accents is almost never valid UTF-8.
+    if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; })) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(bytes);
+        if (!utf8.hasError())
+            return text;
     }
     QString out;
     out.reserve(bytes.size());

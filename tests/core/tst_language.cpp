@@ -21,8 +21,9 @@ private Q_SLOTS:
         QCOMPARE(Msg(305), QStringLiteral("Page "));
         QCOMPARE(Msg(306), QStringLiteral(" / "));
         QCOMPARE(Msg(402), QStringLiteral(" Select Device "));
-        QCOMPARE(Msg(425), QStringLiteral("Insert the time in  milliseconds between two send frames "
-                                          "(between 1 and 65535 milliseconds)"));
+        QCOMPARE(Msg(425),
+                 QStringLiteral("Insert the time in  milliseconds between two send frames "
+                                "(between 1 and 65535 milliseconds)"));
         QCOMPARE(Msg(643), QStringLiteral("Are you sure to delete the Row number "));
         QCOMPARE(Msg(902), QStringLiteral("Error!!! Copy a valid row before Paste it"));
         // Unlisted slots hold one blank, never an empty text.
@@ -54,10 +55,10 @@ private Q_SLOTS:
         QTest::newRow("index 1000") << "STR1000 = x" << 999 << " ";
         QTest::newRow("index -1") << "STR-1 = x" << 0 << "Begin";
         QTest::newRow("last slot") << "STR999 = x" << 999 << "x";
-        QTest::newRow("pilcrows keep blanks")
-            << "STR11 = " + pil + "Opened Configuration : " + pil << 11 << "Opened Configuration : ";
-        QTest::newRow("no pilcrows trim") << "STR11 = Opened Configuration : " << 11
-                                          << "Opened Configuration :";
+        QTest::newRow("pilcrows keep blanks") << "STR11 = " + pil + "Opened Configuration : " + pil
+                                              << 11 << "Opened Configuration : ";
+        QTest::newRow("no pilcrows trim")
+            << "STR11 = Opened Configuration : " << 11 << "Opened Configuration :";
         QTest::newRow("pilcrow then comment")
             << "STR11 = " + pil + " a " + pil + " /#/ label" << 11 << " a ";
         QTest::newRow("comment") << "STR20 = Set Communication /#/ button" << 20
@@ -93,13 +94,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
 
-        const QString text = QStringLiteral("header line\r\nSTR12 = Opzioni \u00B6x\u00B6 \u20AC\r\n"
-                                            "STR13 = Chiudi\nSTR14 = \u00C0 bient\u00F4t\rSTR15 = end");
+        const QString text =
+            QStringLiteral("header line\r\nSTR12 = Opzioni \u00B6x\u00B6 \u20AC\r\n"
+                           "STR13 = Chiudi\nSTR14 = \u00C0 bient\u00F4t\rSTR15 = end");
         QStringEncoder le(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
         QStringEncoder be(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
         QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF" + text.toUtf8());
         QTest::newRow("utf-16 le") << QByteArray(le(text));
         QTest::newRow("utf-16 be") << QByteArray(be(text));
+        QTest::newRow("utf-8 without mark") << text.toUtf8();
         // No mark: Windows-1252, where 0xB6 is the pilcrow and 0x80 the euro sign.
         QTest::newRow("windows-1252")
             << QByteArray("header line\r\nSTR12 = Opzioni \xB6x\xB6 \x80\r\nSTR13 = Chiudi\n"
@@ -117,6 +120,30 @@ private Q_SLOTS:
         QCOMPARE(Msg(13), QStringLiteral("Chiudi"));
         QCOMPARE(Msg(14), QStringLiteral("\u00C0 bient\u00F4t"));
         QCOMPARE(Msg(15), QStringLiteral("end"));
+    }
+
+    // Without a mark: valid UTF-8 holding a multi-byte sequence is UTF-8, all else Windows-1252.
+    void decodeWithoutMark_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ascii") << QByteArray("STR0 = Begin") << QStringLiteral("STR0 = Begin");
+        QTest::newRow("utf-8") << QByteArray("D\xC3\xA9"
+                                             "but \xE2\x82\xAC")
+                               << QStringLiteral("D\u00E9but \u20AC");
+        QTest::newRow("windows-1252") << QByteArray("D\xE9"
+                                                    "but \x80")
+                                      << QStringLiteral("D\u00E9but \u20AC");
+        QTest::newRow("utf-8 cut short") << QByteArray("D\xC3") << QStringLiteral("D\u00C3");
+        QTest::newRow("overlong utf-8") << QByteArray("\xC0\xAF") << QStringLiteral("\u00C0\u00AF");
+        QTest::newRow("surrogate in utf-8")
+            << QByteArray("\xED\xA0\x80") << QStringLiteral("\u00ED\u00A0\u20AC");
+    }
+    void decodeWithoutMark()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(Decode_Lng_Bytes(bytes), text);
     }
 
     void load_language()
