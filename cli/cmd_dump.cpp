@@ -28,11 +28,15 @@ int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "error: cannot read the file " << shown << ": " << f.errorString() << '\n';
         return 1;
     }
+    const QByteArray bytes = f.readAll();
     try {
-        out << Dump_Bank(f.readAll(), shown);
+        out << Dump_Bank(bytes, shown);
     } catch (const App_Error& e) {
         err << "error: " << e.text() << '\n';
         return 1;
     }
-    return 0;
+    const QStringList faults = Bank_Faults(bytes);
+    for (const QString& fault : faults)
+        err << "error: " << shown << ": " << fault << '\n';
+    return faults.isEmpty() ? 0 : 1;
 }

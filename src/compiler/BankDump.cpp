@@ -170,6 +170,49 @@ QString Dump_Bank2(const quint8* b, const QString& name)
 
 } // namespace
 
+QStringList Bank_Faults(const QByteArray& bytes)
+{
+    QStringList faults;
+    if (bytes.size() != Config_Image_Data::Bank2_Size)
+        return faults;
+    const auto* b = reinterpret_cast<const quint8*>(bytes.constData());
+    const int headerAt = Config_Image_Data::Frames_Size;
+    const quint8* header = b + headerAt;
+
+    // What a compilation always writes there.
+    Image_Header_Fields fixed = Header_Defaults();
+    fixed.Image_Load_Address = Image_Load_Address_Value;
+    fixed.Second_Address = Second_Address_Value;
+    QStringList expected;
+    Visit_Header(fixed, [&](const char* n, const auto& v) { expected << Field_Text(n, v); });
+
+    int offset = headerAt;
+    int i = 0;
+    const Image_Header_Fields stored_fields = Decode_Image_Header(header);
+    Visit_Header(stored_fields, [&](const char* n, const auto& v) {
+        const QLatin1String field(n);
+        const QString got = Field_Text(n, v);
+        if ((field == QLatin1String("fixed") || field == QLatin1String("image load address") ||
+             field == QLatin1String("second address")) &&
+            got != expected.at(i))
+            faults << QStringLiteral("%1 at %2 holds %3, not its fixed value %4")
+                          .arg(field, Hex(offset, 4), got, expected.at(i));
+        offset += Field_Size<std::remove_cvref_t<decltype(v)>>();
+        ++i;
+    });
+    const int checksumAt = Config_Image_Data::Header_Block_Size - 4;
+    quint32 sum = 0;
+    for (int k = 0; k < checksumAt; ++k)
+        sum += header[k];
+    const quint32 stored = Get_LE32(header + checksumAt);
+    if (stored != sum)
+        faults << QStringLiteral("checksum at %1 holds %2, computed %3")
+                      .arg(Hex(headerAt + checksumAt, 4))
+                      .arg(stored)
+                      .arg(sum);
+    return faults;
+}
+
 QString Dump_Bank(const QByteArray& bytes, const QString& name)
 {
     const auto* b = reinterpret_cast<const quint8*>(bytes.constData());

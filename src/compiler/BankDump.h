@@ -2,8 +2,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // A readable account of a bank file, told apart by its size: the settings and rows of bank 1,
 // or the header fields, the records in use and the checksum check of bank 2.
 // Throws App_Error naming `name` and the two valid sizes for any other size.
 QString Dump_Bank(const QByteArray& bytes, const QString& name);
+
+// What no compilation writes into a bank2.bin: a fixed header field without its fixed value, a
+// checksum that does not match. Empty for a sound image and for any other size.
+QStringList Bank_Faults(const QByteArray& bytes);
