@@ -55,15 +55,6 @@ QString Native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-QByteArray Read_Input(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw App_Error(
-            QStringLiteral("Cannot read the file %1: %2").arg(Native(path), f.errorString()));
-    return f.readAll();
-}
-
 } // namespace
 
 // export CONF_DIR --table receive|transmit --csv FILE
@@ -187,7 +178,7 @@ int Cmd_Import(const QStringList& args, QTextStream& out, QTextStream& err)
         QStringList lines; // printed once the file is written
 
         if (!csv.isEmpty()) {
-            const Csv_Import in = Read_Csv_Table(Read_Input(csv), csv, Layout_Of(*kind));
+            const Csv_Import in = Read_Csv_Table(Read_Whole_File(csv), csv, Layout_Of(*kind));
             for (const QString& u : in.unknown)
                 lines << QStringLiteral("warning: the column \"%1\" is not one of the table's; "
                                         "it is not imported")

@@ -143,6 +143,19 @@ const QString Old_Suffix = QStringLiteral(".old");
 
 } // namespace
 
+QByteArray Read_Whole_File(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw App_Error(
+            QStringLiteral("Cannot read the file %1: %2").arg(Shown(path), f.errorString()));
+    QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw App_Error(
+            QStringLiteral("Cannot read the file %1: %2").arg(Shown(path), f.errorString()));
+    return data;
+}
+
 void Check_Writable(const QString& path)
 {
     const QFileInfo info(path);

@@ -12,6 +12,9 @@
 // A file or folder without the owner's write permission counts as read-only and is never
 // replaced, also for an administrator who could override it.
 
+// The whole content of a file. Throws App_Error naming the file and the reason.
+QByteArray Read_Whole_File(const QString& path);
+
 // Throws App_Error when `path` may not be replaced or created under the rule above.
 void Check_Writable(const QString& path);
 

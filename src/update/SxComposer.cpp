@@ -47,19 +47,6 @@ QString Shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-QByteArray Read_Whole(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw App_Error(
-            QStringLiteral("Cannot read the file %1: %2").arg(Shown(path), f.errorString()));
-    QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw App_Error(
-            QStringLiteral("Cannot read the file %1: %2").arg(Shown(path), f.errorString()));
-    return data;
-}
-
 // Firmware files run to megabytes: they stream through small buffers instead of being held
 // whole, which keeps the compose quick.
 constexpr qsizetype Chunk = 256 * 1024;
@@ -343,7 +330,7 @@ int Sx_Composer::Merge_Bank(int bank, const QString& outName, const QString& inp
     const QString imagePath = NomeDirBin + window.image;
     if (!QFileInfo(imagePath).isFile())
         return stop(QStringLiteral("File %1 Not Found,Abort Procedure").arg(window.image));
-    const QByteArray image = Read_Whole(imagePath);
+    const QByteArray image = Read_Whole_File(imagePath);
     // Padding a short image would put undefined bytes into the device.
     if (image.size() < Bank_Size)
         return stop(QStringLiteral("File %1 Too Short,Abort Procedure").arg(window.image));

@@ -6,16 +6,11 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = Cli_Text_Run;
 
 Run Cli(const QStringList& args)
 {
-    const Cli_Run r = Run_Cli(args);
-    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
+    return Run_Cli_Text(args);
 }
 
 const QByteArray Comment = "<!--SW_VERSION = 2.000-->";

@@ -118,3 +118,9 @@ void Small_Disk::Release()
 {
     QFile::remove(m_dir.filePath(QStringLiteral(".fill")));
 }
+
+Cli_Text_Run Run_Cli_Text(const QStringList& args)
+{
+    const Cli_Run r = Run_Cli(args);
+    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
+}

@@ -34,6 +34,14 @@ struct Cli_Run {
 };
 Cli_Run Run_Cli(const QStringList& args);
 
+// The same run with its output as text.
+struct Cli_Text_Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+Cli_Text_Run Run_Cli_Text(const QStringList& args);
+
 // Where grabbed window pictures go (build/screenshots); created on demand.
 QString Screenshot_Path(const QString& name);
 
