@@ -27,7 +27,9 @@
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -120,6 +122,15 @@ void TFTessaformeFirmWare::Create_Controls()
     Btn_Close = New_Button("Btn_Close", "close.png");
     for (QPushButton* b : {Btn_Info, Btn_Opz, Btn_Close})
         b->setIconSize(QSize(40, 40));
+    // Kept apart from the workflow's own controls, in the free space at the right.
+    Btn_Tools = new QToolButton(this);
+    Btn_Tools->setObjectName(QStringLiteral("Btn_Tools"));
+    Btn_Tools->setPopupMode(QToolButton::InstantPopup);
+    Btn_Tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Btn_Tools->setFocusPolicy(Qt::TabFocus);
+    Tools = new QMenu(Btn_Tools);
+    Tools->setObjectName(QStringLiteral("Tools_Menu"));
+    Btn_Tools->setMenu(Tools);
 
     L_Zorvek = new Click_Label(this);
     L_Zorvek->setObjectName(QStringLiteral("L_Zorvek"));
@@ -215,6 +226,7 @@ void TFTessaformeFirmWare::Layout_Controls()
     Btn_Info->setGeometry(516, 8, Picture_Button_Size, Picture_Button_Size);
     Btn_Opz->setGeometry(574, 8, Picture_Button_Size, Picture_Button_Size);
     Btn_Close->setGeometry(632, 8, Picture_Button_Size, Picture_Button_Size);
+    Btn_Tools->setGeometry(516, 70, 168, 36);
 
     for (int i = 0; i < 8; ++i)
         L_Step[i]->setVisible(i < 5); // the workflow has five steps
@@ -257,6 +269,8 @@ void TFTessaformeFirmWare::Set_Lang()
     Btn_J1939_Rec_Frame->setToolTip(Msg(26));
     Btn_J1939_Send_Frame->setText(Msg(22));
     Btn_J1939_Send_Frame->setToolTip(Msg(27));
+    Btn_Tools->setText(Msg(32));
+    Btn_Tools->setVisible(!Tools->isEmpty());
 }
 
 void TFTessaformeFirmWare::Change_Language()

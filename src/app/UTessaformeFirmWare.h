@@ -4,8 +4,10 @@
 
 class QFrame;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTimer;
+class QToolButton;
 class Click_Label;
 
 // The main window: the workflow steps. Its creation runs the start-up sequence of the program.
@@ -29,6 +31,8 @@ public:
     void LL_UpdateLinkClick(const QString& link);
     // Looks for a newer version and shows or hides LL_Update.
     void Timer_UpdateTimer();
+    // Functions beyond the five steps: each adds its entry here and sets its text in Set_Lang.
+    QMenu* Tools_Menu() const { return Tools; }
 
     QTimer* Timer_Update = nullptr;
 
@@ -65,4 +69,6 @@ private:
     QPushButton* Btn_Info = nullptr;
     QPushButton* Btn_Opz = nullptr;
     QPushButton* Btn_Close = nullptr;
+    QToolButton* Btn_Tools = nullptr;
+    QMenu* Tools = nullptr;
 };
