@@ -643,21 +643,28 @@ Dbc_Mapping Map_Dbc_Messages(const Dbc_File& file, const Dbc_Choice& choice)
         const J1939_Id j = Split_J1939_Id(m.id, m.attributes.value(QStringLiteral("VFrameFormat")));
         const int sa = choice.sa.value_or(j.source_address);
         if ((m.id & Extended_Flag) && (m.id & 0x60000000u)) {
+            row.skip = Dbc_Skip::Not_Can;
             row.skipped = QStringLiteral("not a CAN identifier: ") + Hex(m.id, 8);
         } else if (!j.extended) {
+            row.skip = Dbc_Skip::Standard_Frame;
             row.skipped = QStringLiteral("standard 11-bit frame ") + Hex(j.can_id, 3) +
                           QStringLiteral("; the tables hold J1939 frames only");
         } else if (j.extended_data_page) {
+            row.skip = Dbc_Skip::Extended_Data_Page;
             row.skipped = QStringLiteral("the extended data page bit is set (identifier ") +
                           Hex(j.can_id, 8) + QStringLiteral(")");
         } else if (m.size > Dbc_Max_Frame_Bytes) {
+            row.skip = Dbc_Skip::Too_Large;
             row.skipped = QStringLiteral("larger than the table allows: %1 bytes, at most %2")
                               .arg(m.size)
                               .arg(Dbc_Max_Frame_Bytes);
         } else if (choice.receive && m.size == 0) {
+            row.skip = Dbc_Skip::No_Data;
             row.skipped = QStringLiteral("holds no data bytes");
         } else if (const auto it = rowOf.constFind(Key{j.data_page, int(j.pgn), sa});
                    it != rowOf.cend()) {
+            row.skip = Dbc_Skip::Duplicate;
+            row.duplicate_of = *it;
             row.skipped =
                 QStringLiteral("same data page, PGN and source address as row %1").arg(*it);
         } else if (out.rows_taken + 1 > choice.rows_left ||
@@ -665,6 +672,7 @@ Dbc_Mapping Map_Dbc_Messages(const Dbc_File& file, const Dbc_Choice& choice)
             overflow = true;
             ++wantRows;
             wantBytes += m.size;
+            row.skip = Dbc_Skip::No_Room;
             row.skipped = QStringLiteral("no room left in the table");
         }
         if (row.skipped.isEmpty()) {

@@ -80,11 +80,17 @@ struct Dbc_Choice {
     int bytes_left = 0; // of the byte budget; Dbc_No_Budget where the budget does not apply
 };
 
+// Why a message gives no row, for a window that says it in the user's language.
+enum class Dbc_Skip { None, Not_Can, Standard_Frame, Extended_Data_Page, Too_Large, No_Data,
+                      Duplicate, No_Room };
+
 struct Dbc_Row {
     QString message;
     quint32 id = 0;
     QStringList cells; // the row, when taken
     QString skipped;   // why not, when not taken
+    Dbc_Skip skip = Dbc_Skip::None;
+    int duplicate_of = 0; // Duplicate: the 1-based table row that holds the frame already
     QStringList notes; // said about a taken row
 };
 
