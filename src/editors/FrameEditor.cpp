@@ -1,10 +1,13 @@
 #include "editors/FrameEditor.h"
 
+#include "editors/DbcPickerDialog.h"
 #include "editors/FrameCommands.h"
+#include "editors/FrameImport.h"
 #include "editors/TableText.h"
 
 #include "app/LocalSettings.h"
 #include "app/UserInteraction.h"
+#include "configurations/SafeFile.h"
 #include "language/ULanguage.h"
 #include "widgets/FrameGrid.h"
 
@@ -17,7 +20,10 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -256,6 +262,28 @@ Frame_Editor::Frame_Editor(const Frame_Table_Kind& kind, QWidget* parent)
         m_menuActions.append(a);
     }
     sga->setContextMenuPolicy(Qt::ActionsContextMenu);
+    buttons->addSpacing(12);
+    Btn_Import = new QPushButton(this);
+    Btn_Import->setObjectName(QStringLiteral("Btn_Import"));
+    Btn_Import->setAutoDefault(false);
+    auto* importMenu = new QMenu(Btn_Import);
+    importMenu->setObjectName(QStringLiteral("M_Import"));
+    const std::array<std::pair<const char*, void (Frame_Editor::*)()>, 3> imports = {
+        {{"A_Import_Dbc", &Frame_Editor::Import_Dbc},
+         {"A_Import_Csv", &Frame_Editor::Import_Csv},
+         {"A_Export_Csv", &Frame_Editor::Export_Csv}}};
+    for (int i = 0; i < 3; ++i) {
+        if (i == 2)
+            importMenu->addSeparator();
+        QAction* a = importMenu->addAction(QString());
+        a->setObjectName(QString::fromLatin1(imports[i].first));
+        const auto handler = imports[i].second;
+        connect(a, &QAction::triggered, this,
+                [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        m_importActions[i] = a;
+    }
+    Btn_Import->setMenu(importMenu);
+    buttons->addWidget(Btn_Import);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
@@ -283,6 +311,10 @@ void Frame_Editor::Set_Lang()
         for (int i = 2; i < 6; ++i)
             m_menuActions[i]->setText(Msg(m + Frame_Msg::Buttons + i));
     }
+    Btn_Import->setText(Msg(Import_Msg::Button));
+    Btn_Import->setToolTip(Msg(Import_Msg::Button_Hint));
+    for (int i = 0; i < 3; ++i)
+        m_importActions[i]->setText(Msg(Import_Msg::Dbc_File + i));
     for (int c = 0; c < Columns; ++c)
         sga->Set_Cell(c, 0, Msg(m + Frame_Msg::Headers + c));
     Hint.clear();
@@ -771,4 +803,116 @@ bool Frame_Editor::sgaKeyPress(QChar key)
 void Frame_Editor::sgaDblClickCell(int row, int col)
 {
     Auto_Size_Column(*sga, row, col);
+}
+
+QString Frame_Editor::Choose_File(bool save, int title, const QString& filter, const char* name)
+{
+    QFileDialog dialog(this, Msg(title));
+    dialog.setObjectName(QString::fromLatin1(name));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters({filter, QStringLiteral("* (*)")});
+    if (save)
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (!Shared.Conf_Dir.isEmpty())
+        dialog.setDirectory(Shared.Conf_Dir);
+    if (Ui().Show_Modal(&dialog) != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+void Frame_Editor::Apply_Import(const QList<Frame_Cells>& rows, int firstRow)
+{
+    {
+        Frame_Batch batch(this);
+        for (int r = 0; r < rows.size() && r + 1 < sga->Row_Count(); ++r)
+            for (int c = 1; c < Columns; ++c)
+                sga->Set_Cell(c, r + 1, rows.at(r).value(c - 1));
+    }
+    Select_Cell(m_kind.key_column, qBound(1, firstRow, sga->Row_Count() - 1));
+}
+
+void Frame_Editor::Import_Dbc()
+{
+    namespace M = Import_Msg;
+    sga->Commit_Edit();
+    const QString path = Choose_File(false, M::Dbc_File, QStringLiteral("DBC (*.dbc)"),
+                                     "Dbc_File_Dialog");
+    if (path.isEmpty())
+        return;
+    Dbc_File file;
+    try {
+        file = Read_Dbc_File(path);
+    } catch (const App_Error& e) {
+        Ui().Error_Box(Msg(M::Cannot_Read) + e.text());
+        return;
+    }
+    Dbc_Picker_Dialog picker(m_kind, Rows(), Old_Hardware, file, path, this);
+    if (Ui().Show_Modal(&picker) != QDialog::Accepted || picker.Plan().refusal)
+        return;
+    const Frame_Import_Plan plan = picker.Plan();
+    Apply_Import(plan.rows, plan.first_row);
+    QString summary = Msg(M::Imported) + QString::number(plan.added);
+    for (const Dbc_Row& r : plan.mapping.rows)
+        if (r.skip != Dbc_Skip::None)
+            summary += QLatin1Char('\n') + Msg(M::Skipped) + r.message + QStringLiteral(": ") +
+                       Dbc_Skip_Text(r);
+    Ui().Info_Box(summary);
+}
+
+void Frame_Editor::Import_Csv()
+{
+    namespace M = Import_Msg;
+    sga->Commit_Edit();
+    const QString path = Choose_File(false, M::Csv_File, QStringLiteral("CSV (*.csv *.txt)"),
+                                     "Csv_File_Dialog");
+    if (path.isEmpty())
+        return;
+    Csv_Import in;
+    try {
+        in = Read_Csv_Table(Read_Whole_File(path), path, Frame_Csv_Layout(m_kind));
+    } catch (const App_Error& e) {
+        Ui().Error_Box(Msg(M::Cannot_Read) + e.text());
+        return;
+    }
+    const QList<Frame_Cells> table = Rows();
+    bool replace = true;
+    if (Last_Filled_Row(m_kind, table) > 0) {
+        QMessageBox box(QMessageBox::Question, Msg(M::Csv_File), Msg(M::Replace_Or_Append),
+                        QMessageBox::NoButton, this);
+        box.setObjectName(QStringLiteral("Csv_Replace_Or_Append"));
+        QPushButton* replaceButton = box.addButton(Msg(M::Replace), QMessageBox::AcceptRole);
+        replaceButton->setObjectName(QStringLiteral("Btn_Replace"));
+        QPushButton* appendButton = box.addButton(Msg(M::Append), QMessageBox::AcceptRole);
+        appendButton->setObjectName(QStringLiteral("Btn_Append"));
+        QPushButton* cancel = box.addButton(Msg(603), QMessageBox::RejectRole);
+        cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+        box.setDefaultButton(appendButton);
+        Ui().Show_Modal(&box);
+        if (box.clickedButton() != replaceButton && box.clickedButton() != appendButton)
+            return;
+        replace = box.clickedButton() == replaceButton;
+    }
+    const Frame_Import_Plan plan =
+        Plan_Rows_Import(m_kind, table, Old_Hardware, in.rows, replace);
+    if (plan.refusal) {
+        Ui().Error_Box(Msg(M::Rows_Do_Not_Fit) + QString::number(plan.added) + Msg(916) +
+                       QString::number(plan.rows_left) + Msg(M::Left));
+        return;
+    }
+    Apply_Import(plan.rows, plan.first_row);
+    QString summary = Msg(M::Imported) + QString::number(plan.added);
+    if (!in.unknown.isEmpty())
+        summary += QLatin1Char('\n') + Msg(M::Unknown_Columns) + in.unknown.join(QStringLiteral(", "));
+    Ui().Info_Box(summary);
+}
+
+void Frame_Editor::Export_Csv()
+{
+    sga->Commit_Edit();
+    const QString path = Choose_File(true, Import_Msg::Export_Csv, QStringLiteral("CSV (*.csv)"),
+                                     "Csv_Export_Dialog");
+    if (path.isEmpty())
+        return;
+    Write_File_Atomic(path, Csv_Text(Frame_Csv_Layout(m_kind), Frame_Saved_Rows(m_kind, Rows())));
 }

@@ -64,6 +64,13 @@ public:
     void Btn_UndoClick();
     void Btn_RedoClick();
 
+    // Rows from files technicians already have, each import one undoable edit after the last
+    // filled row (a CSV file may also replace the rows); the export writes the table as it
+    // stands, also what is not saved yet.
+    void Import_Dbc();
+    void Import_Csv();
+    void Export_Csv();
+
     // Selects the cell a list entry names ("col:row"), as a click on the entry does.
     void Select_Cell(int col, int row);
 
@@ -92,6 +99,10 @@ private:
     void Record_Change();
     void Set_Rows(const QList<Frame_Cells>& rows);
     void Set_Column_Width(int col, int width);
+    // A file name from a file dialog shown through the user interaction; empty when cancelled.
+    QString Choose_File(bool save, int title, const QString& filter, const char* name);
+    // Puts the rows of an import in place as one edit and shows them.
+    void Apply_Import(const QList<Frame_Cells>& rows, int firstRow);
     // The questions before a save that leaves rows out; false when the user says No.
     bool Confirm_Rows_Left_Out(const QList<Frame_Cells>& rows);
 
@@ -122,6 +133,8 @@ private:
                         // redo puts rows back: no new command
     QPushButton* Btn_Undo = nullptr;
     QPushButton* Btn_Redo = nullptr;
+    QPushButton* Btn_Import = nullptr;
+    std::array<QAction*, 3> m_importActions{}; // DBC file, CSV file, CSV export
     QList<QAction*> m_menuActions; // of the table's context menu: undo, redo, the row buttons
     friend struct Frame_Batch;
 };
