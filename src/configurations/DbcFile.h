@@ -81,8 +81,16 @@ struct Dbc_Choice {
 };
 
 // Why a message gives no row, for a window that says it in the user's language.
-enum class Dbc_Skip { None, Not_Can, Standard_Frame, Extended_Data_Page, Too_Large, No_Data,
-                      Duplicate, No_Room };
+enum class Dbc_Skip {
+    None,
+    Not_Can,
+    Standard_Frame,
+    Extended_Data_Page,
+    Too_Large,
+    No_Data,
+    Duplicate,
+    No_Room
+};
 
 struct Dbc_Row {
     QString message;
@@ -91,7 +99,7 @@ struct Dbc_Row {
     QString skipped;   // why not, when not taken
     Dbc_Skip skip = Dbc_Skip::None;
     int duplicate_of = 0; // Duplicate: the 1-based table row that holds the frame already
-    QStringList notes; // said about a taken row
+    QStringList notes;    // said about a taken row
 };
 
 struct Dbc_Mapping {

@@ -42,8 +42,8 @@ QString Pgn_Text(const J1939_Id& j)
 } // namespace
 
 Dbc_Picker_Dialog::Dbc_Picker_Dialog(const Frame_Table_Kind& kind, QList<Frame_Cells> table,
-                                     bool reduced, const Dbc_File& file,
-                                     const QString& fileName, QWidget* parent)
+                                     bool reduced, const Dbc_File& file, const QString& fileName,
+                                     QWidget* parent)
     : QDialog(parent), m_kind(kind), m_table(std::move(table)), m_reduced(reduced), m_file(file)
 {
     namespace M = Import_Msg;
@@ -79,9 +79,9 @@ Dbc_Picker_Dialog::Dbc_Picker_Dialog(const Frame_Table_Kind& kind, QList<Frame_C
             Split_J1939_Id(m->id, m->attributes.value(QStringLiteral("VFrameFormat")));
         auto* item = new QTreeWidgetItem(LV_Messages);
         item->setText(Name, m->name);
-        item->setText(Pgn, j.extended ? Pgn_Text(j)
-                                      : QStringLiteral("0x") +
-                                            QString::number(j.can_id, 16).toUpper());
+        item->setText(Pgn, j.extended
+                               ? Pgn_Text(j)
+                               : QStringLiteral("0x") + QString::number(j.can_id, 16).toUpper());
         item->setText(Size, QString::number(m->size));
         item->setTextAlignment(Size, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(Sender, m->sender);
@@ -200,8 +200,8 @@ void Dbc_Picker_Dialog::Update_Count()
                     Msg(917) + QString::number(m_plan.added) + Msg(916) +
                     QString::number(m_plan.rows_left) + Msg(M::Left);
     if (m_plan.budget)
-        count += QStringLiteral(" · ") + Msg(915) + QString::number(m_plan.bytes_used) +
-                 Msg(916) + QString::number(Frame_Byte_Budget);
+        count += QStringLiteral(" · ") + Msg(915) + QString::number(m_plan.bytes_used) + Msg(916) +
+                 QString::number(Frame_Byte_Budget);
     L_Count->setText(count);
     L_Refusal->setText(m_plan.refusal ? Msg(m_plan.refusal) : QString());
     L_Refusal->setVisible(m_plan.refusal != 0);

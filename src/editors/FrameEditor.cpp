@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHash>
@@ -20,7 +21,6 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -836,8 +836,8 @@ void Frame_Editor::Import_Dbc()
 {
     namespace M = Import_Msg;
     sga->Commit_Edit();
-    const QString path = Choose_File(false, M::Dbc_File, QStringLiteral("DBC (*.dbc)"),
-                                     "Dbc_File_Dialog");
+    const QString path =
+        Choose_File(false, M::Dbc_File, QStringLiteral("DBC (*.dbc)"), "Dbc_File_Dialog");
     if (path.isEmpty())
         return;
     Dbc_File file;
@@ -864,8 +864,8 @@ void Frame_Editor::Import_Csv()
 {
     namespace M = Import_Msg;
     sga->Commit_Edit();
-    const QString path = Choose_File(false, M::Csv_File, QStringLiteral("CSV (*.csv *.txt)"),
-                                     "Csv_File_Dialog");
+    const QString path =
+        Choose_File(false, M::Csv_File, QStringLiteral("CSV (*.csv *.txt)"), "Csv_File_Dialog");
     if (path.isEmpty())
         return;
     Csv_Import in;
@@ -893,8 +893,7 @@ void Frame_Editor::Import_Csv()
             return;
         replace = box.clickedButton() == replaceButton;
     }
-    const Frame_Import_Plan plan =
-        Plan_Rows_Import(m_kind, table, Old_Hardware, in.rows, replace);
+    const Frame_Import_Plan plan = Plan_Rows_Import(m_kind, table, Old_Hardware, in.rows, replace);
     if (plan.refusal) {
         Ui().Error_Box(Msg(M::Rows_Do_Not_Fit) + QString::number(plan.added) + Msg(916) +
                        QString::number(plan.rows_left) + Msg(M::Left));
@@ -903,7 +902,8 @@ void Frame_Editor::Import_Csv()
     Apply_Import(plan.rows, plan.first_row);
     QString summary = Msg(M::Imported) + QString::number(plan.added);
     if (!in.unknown.isEmpty())
-        summary += QLatin1Char('\n') + Msg(M::Unknown_Columns) + in.unknown.join(QStringLiteral(", "));
+        summary +=
+            QLatin1Char('\n') + Msg(M::Unknown_Columns) + in.unknown.join(QStringLiteral(", "));
     Ui().Info_Box(summary);
 }
 

@@ -60,10 +60,9 @@ inline constexpr int Button = 924, Button_Hint = 925, Dbc_File = 926, Csv_File =
                      Export_Csv = 928, Picker_Caption = 929, Search = 930, All = 931, None = 932,
                      Message = 933, Size = 934, Sender = 935, Signals = 936, Source_Address = 937,
                      Placeholder_Address = 938, Ticked = 939, Left = 940, Too_Many_Rows = 941,
-                     Too_Many_Bytes = 942, Nothing_Ticked = 943, Bad_Address = 944,
-                     Imported = 945, Skipped = 946, Skip_Not_Can = 947, Skip_Standard = 948,
-                     Skip_Data_Page = 949, Skip_Too_Large = 950, Skip_No_Data = 951,
-                     Skip_Duplicate = 952, Skip_No_Room = 953, Cannot_Read = 954,
-                     Replace_Or_Append = 955, Replace = 956, Append = 957, Unknown_Columns = 958,
-                     Rows_Do_Not_Fit = 959;
+                     Too_Many_Bytes = 942, Nothing_Ticked = 943, Bad_Address = 944, Imported = 945,
+                     Skipped = 946, Skip_Not_Can = 947, Skip_Standard = 948, Skip_Data_Page = 949,
+                     Skip_Too_Large = 950, Skip_No_Data = 951, Skip_Duplicate = 952,
+                     Skip_No_Room = 953, Cannot_Read = 954, Replace_Or_Append = 955, Replace = 956,
+                     Append = 957, Unknown_Columns = 958, Rows_Do_Not_Fit = 959;
 }

@@ -95,8 +95,7 @@ void Trigger(QWidget* w, const char* action)
 }
 
 // Answers a file dialog with `path`; other dialogs go to `next`.
-std::function<int(QDialog*)> File_Then(const QString& path,
-                                       std::function<int(QDialog*)> next = {})
+std::function<int(QDialog*)> File_Then(const QString& path, std::function<int(QDialog*)> next = {})
 {
     return [path, next](QDialog* d) {
         if (auto* fd = qobject_cast<QFileDialog*>(d)) {
@@ -195,8 +194,8 @@ private Q_SLOTS:
         QCOMPARE(count, QStringLiteral("Ticked: 1 · Rows: 1 of 54 left · Bytes used: 24 of 455"));
         QCOMPARE(refusal, QString());
         QCOMPARE(f.ui.shownDialogs, (QStringList{"Dbc_File_Dialog", "Dbc_Picker"}));
-        QCOMPARE(w->Row(3), (Frame_Cells{"0", "0xFEF1", "33", "N", "0", "8", "N", "N", "1000",
-                                         "CCVS"}));
+        QCOMPARE(w->Row(3),
+                 (Frame_Cells{"0", "0xFEF1", "33", "N", "0", "8", "N", "N", "1000", "CCVS"}));
         QCOMPARE(w->Row(4), Frame_Cells(10));
         QCOMPARE(f.ui.texts(), QStringList{"Rows imported: 1"});
         QVERIFY(w->Is_Changed());
@@ -250,10 +249,10 @@ private Q_SLOTS:
                              "Skipped ET1: same data page, PGN and source address as row 1\n"
                              "Skipped Diag11bit: standard 11-bit frame; the tables hold J1939 "
                              "frames only"});
-        QCOMPARE(w->Row(2), (Frame_Cells{"3", "0", "0xF004", "254", "8", "N", "N", "N", "1000",
-                                         "EEC1"}));
-        QCOMPARE(w->Row(4), (Frame_Cells{"3", "0", "0x0000", "254", "8", "N", "N", "N", "1000",
-                                         "TSC1"}));
+        QCOMPARE(w->Row(2),
+                 (Frame_Cells{"3", "0", "0xF004", "254", "8", "N", "N", "N", "1000", "EEC1"}));
+        QCOMPARE(w->Row(4),
+                 (Frame_Cells{"3", "0", "0x0000", "254", "8", "N", "N", "N", "1000", "TSC1"}));
         QCOMPARE(w->Bytes_Used(), 48);
         bool advised = false;
         for (const Frame_Warning& x : w->Live_Warnings())
@@ -277,10 +276,11 @@ private Q_SLOTS:
         const auto tx = [](const QString& pgn, const QString& numByte) {
             return Frame_Cells{"6", "0", pgn, "0", numByte, "N", "N", "N", "1000", ""};
         };
-        QTest::newRow("nothing ticked") << true << false << QList<Frame_Cells>{} << QStringList{}
-                                        << "254" << "Ticked: 0 · Rows: 0 of 56 left · Bytes "
-                                                    "used: 0 of 455"
-                                        << 943;
+        QTest::newRow("nothing ticked")
+            << true << false << QList<Frame_Cells>{} << QStringList{} << "254"
+            << "Ticked: 0 · Rows: 0 of 56 left · Bytes "
+               "used: 0 of 455"
+            << 943;
         QTest::newRow("budget reached exactly")
             << true << false << QList<Frame_Cells>{rx("0xFEF5", "423")}
             << QStringList{"EEC1", "PropB", "ET1"} << "254"
@@ -292,22 +292,34 @@ private Q_SLOTS:
         // An empty Num Bytes counts 8, as the checks count it.
         QTest::newRow("empty Num Bytes counts 8")
             << true << false << QList<Frame_Cells>(55, rx("0xFEF5", "")) << QStringList{"CCVS"}
-            << "3" << "Ticked: 1 · Rows: 1 of 1 left · Bytes used: 448 of 455" << 0;
+            << "3"
+            << "Ticked: 1 · Rows: 1 of 1 left · Bytes used: 448 of 455" << 0;
         QTest::newRow("transmit past the budget")
             << false << false << QList<Frame_Cells>{tx("0xFEF5", "440")}
             << QStringList{"EEC1", "CCVS"} << "254"
             << "Ticked: 2 · Rows: 2 of 55 left · Bytes used: 456 of 455" << 942;
         QTest::newRow("reduced: rows, no budget")
             << false << true << QList<Frame_Cells>(15, tx("0xFEF5", "400"))
-            << QStringList{"EEC1", "CCVS"} << "254" << "Ticked: 2 · Rows: 2 of 1 left" << 941;
+            << QStringList{"EEC1", "CCVS"} << "254"
+            << "Ticked: 2 · Rows: 2 of 1 left" << 941;
         QTest::newRow("reduced: the last row")
             << true << true << QList<Frame_Cells>(15, rx("0xFEF5", "400")) << QStringList{"ET1"}
-            << "254" << "Ticked: 1 · Rows: 1 of 1 left" << 0;
+            << "254"
+            << "Ticked: 1 · Rows: 1 of 1 left" << 0;
         // Frames the table holds already and 11-bit frames take no room.
         QTest::newRow("duplicate and 11-bit frame take no row")
             << true << false << QList<Frame_Cells>{rx("0xFEF1", ""), rx("0xFEF5", "")}
             << QStringList{"CCVS", "Diag11bit", "ET1"} << "0"
             << "Ticked: 3 · Rows: 1 of 54 left · Bytes used: 24 of 455" << 0;
+        // The rows go after the last filled row, also past a row without its key cell; the
+        // budget counts what OK checks: up to that row (OK then asks about the rows below it).
+        QTest::newRow("after the last filled row, past a blank key")
+            << true << false
+            << QList<Frame_Cells>{rx("0xFEF5", ""),
+                                  Frame_Cells{"", "", "", "", "", "", "", "", "", "note"},
+                                  rx("0xFEF6", "")}
+            << QStringList{"CCVS"} << "0"
+            << "Ticked: 1 · Rows: 1 of 53 left · Bytes used: 8 of 455" << 0;
         QTest::newRow("address past 255")
             << true << false << QList<Frame_Cells>{} << QStringList{"CCVS"} << "256"
             << "Ticked: 1 · Rows: 0 of 56 left · Bytes used: 0 of 455" << 944;
@@ -349,8 +361,8 @@ private Q_SLOTS:
         QTest::newRow("hex PGN with prefix") << "0xFEEE" << QStringList{"ET1"};
         QTest::newRow("decimal PGN") << "65265" << QStringList{"CCVS"};
         QTest::newRow("part of a PGN") << "FE" << QStringList{"CCVS", "ET1"};
-        QTest::newRow("cleared") << "" << QStringList{"EEC1", "CCVS", "ET1", "TSC1", "PropB",
-                                                      "Diag11bit"};
+        QTest::newRow("cleared") << "" << QStringList{"EEC1", "CCVS",  "ET1",
+                                                      "TSC1", "PropB", "Diag11bit"};
     }
 
     void search_by_name_or_pgn()
@@ -446,13 +458,12 @@ private Q_SLOTS:
                             "PGN;Data Page;Source Address;Comment;Mnemonic\r\n"
                             "0xFEEE;0;0;hot;Température\r\n");
         auto w = Open_Table(true);
-        f.ui.onModal = File_Then(f.path("list.csv"), [](QDialog* d) {
-            return Press(d, "Btn_Append");
-        });
+        f.ui.onModal =
+            File_Then(f.path("list.csv"), [](QDialog* d) { return Press(d, "Btn_Append"); });
         Trigger(w.get(), "A_Import_Csv");
         QCOMPARE(w->Row(1).value(1), QStringLiteral("0xFEF5"));
-        QCOMPARE(w->Row(2), (Frame_Cells{"0", "0xFEEE", "0", "N", "", "", "N", "N", "1000",
-                                         "Température"}));
+        QCOMPARE(w->Row(2),
+                 (Frame_Cells{"0", "0xFEEE", "0", "N", "", "", "N", "N", "1000", "Température"}));
         QCOMPARE(f.ui.texts(), QStringList{"Rows imported: 1\n"
                                            "Columns not imported (not in the table): Comment"});
     }
@@ -466,12 +477,12 @@ private Q_SLOTS:
             << "A_Import_Dbc" << Read_All(Test_Data("dbc/missing_colon.dbc"))
             << "bad.txt, line 8: expected ':', found '8'";
         QTest::newRow("CSV with a quote left open")
-            << "A_Import_Csv"
-            << QByteArray("PGN,Data Page\r\n0xFEF1,0\r\n\"0xFEF2,0\r\n")
+            << "A_Import_Csv" << QByteArray("PGN,Data Page\r\n0xFEF1,0\r\n\"0xFEF2,0\r\n")
             << "bad.txt, line 3: ";
         QTest::newRow("CSV: more rows than the table has left")
-            << "A_Import_Csv" << QByteArray("PGN\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n"
-                                            "10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16\r\n")
+            << "A_Import_Csv"
+            << QByteArray("PGN\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n"
+                          "10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16\r\n")
             << "The rows of the file do not fit into the table. Rows: 16 of 15 left";
     }
 
@@ -486,9 +497,8 @@ private Q_SLOTS:
         auto w = Open_Table(true);
         const QList<Frame_Cells> before = w->Rows();
         const int steps = w->Undo_Stack()->count();
-        f.ui.onModal = File_Then(f.path("bad.txt"), [](QDialog* d) {
-            return Press(d, "Btn_Append");
-        });
+        f.ui.onModal =
+            File_Then(f.path("bad.txt"), [](QDialog* d) { return Press(d, "Btn_Append"); });
         Trigger(w.get(), qPrintable(action));
         QCOMPARE(f.ui.boxes.size(), 1);
         QCOMPARE(f.ui.boxes.at(0).kind, Fake_Ui::Kind::Error);
