@@ -17,6 +17,11 @@ public:
     // Throws nothing: a size that cannot be stored is simply not remembered.
     void Set_Window_Size(const QString& window, const QSize& size) const;
 
+    // The zero-based entry of the firmware window's COM list the flash tool was last started
+    // with; -1 when none is stored or it is not a number from 0 to `count` - 1.
+    int Last_Com_Port(int count) const;
+    void Set_Last_Com_Port(int index) const;
+
 private:
     QString m_path;
 };

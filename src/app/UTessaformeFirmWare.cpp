@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QTimer>
 #include <QUrl>
@@ -58,6 +59,7 @@ TFTessaformeFirmWare::TFTessaformeFirmWare(const QString& programDir, QWidget* p
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     Set_Window_Look(this, QString::fromLatin1(Main_Button_Style));
     Create_Controls();
+    Create_Shortcuts();
     FormCreate(programDir);
     Centre_On_Screen(this);
 }
@@ -243,7 +245,38 @@ void TFTessaformeFirmWare::Layout_Controls()
 void TFTessaformeFirmWare::Show_Configuration_Labels(bool active)
 {
     L_Name_Conf->setText(active ? Msg(11) : Msg(9));
-    L_Name_Conf_L2->setText(active ? Shared.Conf_Name : Msg(10));
+    // A long name is cut between letters, with the whole of it and its folder in the hint.
+    const QString line = active ? Shared.Conf_Name : Msg(10);
+    L_Name_Conf_L2->setText(
+        L_Name_Conf_L2->fontMetrics().elidedText(line, Qt::ElideRight, L_Name_Conf_L2->width()));
+    L_Name_Conf_L2->setToolTip(active ? Shared.Conf_Name + QLatin1Char('\n')
+                                            + QDir::toNativeSeparators(Shared.Conf_Dir)
+                                      : QString());
+}
+
+void TFTessaformeFirmWare::Create_Shortcuts()
+{
+    // No Alt+letter: a translated caption may carry that mnemonic.
+    const struct {
+        QKeySequence keys;
+        QPushButton* button;
+    } table[] = {
+        {QKeySequence(Qt::ALT | Qt::Key_1), Btn_New},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), Btn_New},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), Btn_Open},
+        {QKeySequence(Qt::ALT | Qt::Key_2), Btn_Prm_Gen},
+        {QKeySequence(Qt::ALT | Qt::Key_3), Btn_J1939_Rec_Frame},
+        {QKeySequence(Qt::ALT | Qt::Key_4), Btn_J1939_Send_Frame},
+        {QKeySequence(Qt::ALT | Qt::Key_5), Btn_CreateBin},
+        {QKeySequence(Qt::Key_F1), Btn_Info},
+        {QKeySequence(Qt::CTRL | Qt::Key_Comma), Btn_Opz},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), Btn_Close},
+    };
+    for (const auto& t : table) {
+        auto* shortcut = new QShortcut(t.keys, this);
+        QPushButton* button = t.button;
+        connect(shortcut, &QShortcut::activated, button, [button] { button->click(); });
+    }
 }
 
 void TFTessaformeFirmWare::Set_Lang()
@@ -276,6 +309,7 @@ void TFTessaformeFirmWare::Set_Lang()
 void TFTessaformeFirmWare::Change_Language()
 {
     Set_Lang();
+    Show_Configuration_Labels(!Shared.Conf_Dir.isEmpty());
     Forms.FBoot->Set_Lang();
     Forms.FNew_Project->Set_Lang();
     Forms.FOpenConf->Set_Lang();

@@ -42,6 +42,7 @@ protected:
 
 private:
     void Create_Controls();
+    void Create_Shortcuts();
     QPushButton* New_Button(const char* name, const char* picture);
     QLabel* New_Label(const char* name);
     void FormCreate(const QString& programDir);

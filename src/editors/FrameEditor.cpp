@@ -444,7 +444,8 @@ void Frame_Editor::Clear_Selected_Cells()
 {
     Frame_Batch batch(this);
     for (const QModelIndex& i : sga->selectionModel()->selectedIndexes())
-        if (sga->Model()->Kind(i.column()) == Cell_Kind::Text)
+        if (const Cell_Kind k = sga->Model()->Kind(i.column());
+            k == Cell_Kind::Text || k == Cell_Kind::Pick_List)
             sga->Set_Cell(i.column(), i.row() + 1, QString());
 }
 

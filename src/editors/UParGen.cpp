@@ -6,6 +6,7 @@
 #include "editors/ParGenChecks.h"
 #include "editors/ParGenLayout.h"
 #include "language/ULanguage.h"
+#include "widgets/AddressFields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -171,6 +172,8 @@ void TFParGen::Create_Controls()
     }
     for (QLineEdit* e : m_addressChain)
         e->installEventFilter(this);
+    for (const auto* group : {&E_Ethernet_IP, &E_Ethernet_SM, &E_Ethernet_GAT})
+        Spread_Pasted_Address(*group);
     // A field keeps the stored text whole: the line edit's own limit would cut it on loading.
     for (QLineEdit* e : findChildren<QLineEdit*>())
         e->setMaxLength(std::numeric_limits<int>::max());

@@ -304,6 +304,8 @@ constexpr Default_Text Default_Texts[] = {
     {847, u"Error! Configuration File not Valid: "},
     {848, u"Error! Configuration File changed after it was written: "},
     {849, u"Error! No configuration compiled in this update"},
+    {850, u"Keys of the main window: Alt+1 or Ctrl+N new configuration, Ctrl+O open, Alt+2 to Alt+5 steps 2 to 5, F1 information, Ctrl+, options, Ctrl+Q close"},
+    {851, u" (present)"},
     {900, u"Row Already used. Do you want to overwrite the values?"},
     {901, u"Error in the Copy values!!! Copy a valid row before Paste it"},
     {902, u"Error!!! Copy a valid row before Paste it"},

@@ -1,5 +1,7 @@
 #include "options/UAbout.h"
 
+#include "language/ULanguage.h"
+
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
 #include "widgets/ClickLabel.h"
@@ -87,6 +89,7 @@ void TFAbout::FormShow()
     Label9->setText(QStringLiteral("SW38591"));
     Label10->setText(SW_Version_Text);
     Label12->setText(QStringLiteral("MN38591"));
+    setToolTip(Msg(850)); // the keys of the main window, in the language shown there
     setFixedSize(406, 148);
     Centre_On_Screen(this);
 }

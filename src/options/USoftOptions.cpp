@@ -298,6 +298,8 @@ void TFSoftOptions::LangClick(QObject* Sender)
     if (k < 0 || entry >= SL_Languages.size())
         return;
     const QString N = Language_Of_File(SL_Languages.at(entry));
+    if (N == Language_In_Use)
+        return;
     if (!Ui().Confirm_Box(Msg(316) + Language_In_Use + Msg(317) + N + Msg(318)))
         return;
     Language_In_Use = N;
@@ -307,12 +309,28 @@ void TFSoftOptions::LangClick(QObject* Sender)
     Shared.Language_Name = N;
     Load_Language();
     Shared.Language_Name = kept;
+    Refresh_Texts();
+}
 
+void TFSoftOptions::Refresh_Texts()
+{
     if (Forms.FTessaformeFirmWare)
         Forms.FTessaformeFirmWare->Change_Language(); // this window's Set_Lang included
     else
         Set_Lang();
     Show_Page_Label(Show_Page);
+}
+
+void TFSoftOptions::reject()
+{
+    if (Language_In_Use != Shared.Language_Name) {
+        Language_In_Use = Shared.Language_Name;
+        Guarded([this] {
+            Load_Language();
+            Refresh_Texts();
+        });
+    }
+    QDialog::reject();
 }
 
 void TFSoftOptions::Update_CheckBox()

@@ -31,6 +31,9 @@ public:
     int Show_Page = 1;
     QString Language_In_Use;
 
+    // Also the close box and Escape: a language tried here gives way to the one in force.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -39,6 +42,7 @@ private:
     void FormShow();
     void Show_Page_Label(int Num_Page);
     int Slot_Of(QObject* control) const;
+    void Refresh_Texts();
 
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;

@@ -1,9 +1,12 @@
 #include "update/ModifyFileSx.h"
 
 #include "app/Launcher.h"
+#include "app/LocalSettings.h"
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
 #include "compiler/ConfigImage.h"
+#include "language/ULanguage.h"
+#include "update/ComPorts.h"
 #include "update/SxComposer.h"
 
 #include <QApplication>
@@ -13,6 +16,9 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -22,6 +28,7 @@
 namespace {
 
 const QString Flash_Tool = QStringLiteral("FlashWrite.exe");
+constexpr int Com_Port_Count = 8;
 
 // The wait cursor while the compose holds the window thread.
 class Busy_Cursor final {
@@ -47,6 +54,19 @@ void Fill(QWidget* w, const QColor& colour)
     w->setPalette(p);
 }
 
+// A green dot beside the name of a port that exists.
+QIcon Present_Mark()
+{
+    QPixmap pix(12, 12);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0, 110, 0));
+    p.setBrush(QColor(0, 170, 0));
+    p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+    return QIcon(pix);
+}
+
 QString With_Slash(const QString& dir)
 {
     return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
@@ -67,7 +87,7 @@ TFModifyFileSx::TFModifyFileSx(QWidget* parent) : QDialog(parent)
     Shape1 = Place(new QFrame(this), "Shape1", {8, 46, 414, 4});
     Fill(Shape1, QColor(255, 128, 0));
     cbport = Place(new QComboBox(this), "cbport", {24, 86, 110, 30});
-    for (int port = 1; port <= 8; ++port)
+    for (int port = 1; port <= Com_Port_Count; ++port)
         cbport->addItem(QStringLiteral("COM%1").arg(port));
     LbButton2 = Place(new QPushButton(this), "LbButton2", {150, 82, 256, 38});
     LbButton2->setAutoDefault(false);
@@ -115,7 +135,7 @@ void TFModifyFileSx::FormShow()
     }
     GbBank->hide();
 
-    cbport->setCurrentIndex(0);
+    Show_Ports();
     Avanzamento->setValue(0);
     LbButton2->setEnabled(false);
 
@@ -192,6 +212,22 @@ bool TFModifyFileSx::ExeModFileSxClick()
     return done;
 }
 
+void TFModifyFileSx::Show_Ports()
+{
+    // The entries and their positions stay: the tool takes the position as its port number.
+    const QList<bool> present = Present_Com_Ports(Serial_Ports().Port_Names(), Com_Port_Count);
+    // A mark rather than a longer caption: the list's width is fixed and the name must show.
+    for (int i = 0; i < Com_Port_Count; ++i) {
+        const QString hint = present[i] ? cbport->itemText(i) + Msg(851) : QString();
+        cbport->setItemIcon(i, present[i] ? Present_Mark() : QIcon());
+        cbport->setItemData(i, hint, Qt::ToolTipRole);
+        cbport->setItemData(i, hint.isEmpty() ? QVariant() : QVariant(hint),
+                            Qt::AccessibleTextRole);
+    }
+    const int last = Local_Settings(Shared.Dir_Program).Last_Com_Port(Com_Port_Count);
+    cbport->setCurrentIndex(Preselected_Com_Port(last, present));
+}
+
 void TFModifyFileSx::ExeUpdateFirClick()
 {
     const QString result = NomeDirSxNew + NomeFileSxNew;
@@ -207,7 +243,10 @@ void TFModifyFileSx::ExeUpdateFirClick()
     const auto started = Launcher().Start_Detached(
         tool, {QDir::toNativeSeparators(result), QString::number(cbport->currentIndex())},
         QDir::currentPath());
-    if (!started.started)
+    if (!started.started) {
         Ui().Error_Box(QStringLiteral("Cannot start the program %1: %2")
                            .arg(QDir::toNativeSeparators(tool), started.error));
+        return;
+    }
+    Local_Settings(Shared.Dir_Program).Set_Last_Com_Port(cbport->currentIndex());
 }

@@ -40,6 +40,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Marks the ports of this computer and preselects the one to use.
+    void Show_Ports();
+
     QFrame* Shape1 = nullptr;
     QComboBox* cbport = nullptr;
     QProgressBar* Avanzamento = nullptr;

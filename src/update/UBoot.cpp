@@ -6,6 +6,7 @@
 #include "language/ULanguage.h"
 #include "update/EthernetUpdate.h"
 #include "update/IcmpEcho.h"
+#include "widgets/AddressFields.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -144,6 +145,7 @@ TFBoot::TFBoot(QWidget* parent)
         E_IP[i]->installEventFilter(this);
         ip->addWidget(E_IP[i]);
     }
+    Spread_Pasted_Address(E_IP);
 
     P_Options = Panel(this, "P_Options", 72);
     L_Update_Option = Named(new QLabel(P_Options), "L_Update_Option");

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTest>
 
 
@@ -219,6 +220,99 @@ private Q_SLOTS:
             QVERIFY2(e.text().contains("line 3"), qPrintable(e.text()));
             QVERIFY2(e.text().contains("<x/>"), qPrintable(e.text()));
         }
+    }
+
+    // The excerpt is the text around the parser's position, in the file's own encoding, on
+    // one line; line and column count characters.
+    void parse_error_excerpt_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("near");
+        QTest::newRow("tag mismatch shows the end tag")
+            << QByteArray("<Par_Gen>\n<a>x</b></Par_Gen>") << 2 << 9
+            << QStringLiteral("<Par_Gen>\\n<a>x</b></Par_Gen>");
+        QTest::newRow("columns count letters, not bytes")
+            << QByteArray("<Par_Gen>\r\n<a>\xC3\xA9\xC3\xA9</b></Par_Gen>") << 2 << 10
+            << QStringLiteral("<Par_Gen>\\r\\n<a>\u00E9\u00E9</b></Par_Gen>");
+        QByteArray utf16("\xFF\xFE", 2);
+        const QString cut = QStringLiteral("<Par_Gen>\t<Net_Baud>2</Net_Baud><Can_Baud>5");
+        utf16.append(reinterpret_cast<const char*>(cut.utf16()), cut.size() * 2);
+        QTest::newRow("UTF-16 file cut short") << utf16 << 1 << int(cut.size()) + 1
+                                               << cut.right(24);
+        QTest::newRow("Latin-1 byte without declaration")
+            << QByteArray("<Par_Gen><Net_Dev_Id>caf\xE9</Net_Dev_Id></Par_Gen>") << 1 << 25
+            << QStringLiteral("<Par_Gen><Net_Dev_Id>caf\\xE9</Net_Dev_Id></Par_Gen>");
+        QTest::newRow("control character")
+            << QByteArray("<Par_Gen><a>\x01</a></Par_Gen>") << 1 << 14
+            << QStringLiteral("<Par_Gen><a>\\x01</a></Par_Gen>");
+    }
+    void parse_error_excerpt()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, near);
+        try {
+            Parse_Xml_Bytes(bytes, QStringLiteral("ParGen.xml"));
+            QFAIL("no error");
+        } catch (const App_Error& e) {
+            const QString text = e.text();
+            QVERIFY2(!text.contains(QChar(0)), qPrintable(text));
+            QVERIFY2(!text.contains(QLatin1Char('\n')) && !text.contains(QChar(1)), qPrintable(text));
+            const QRegularExpressionMatch m =
+                QRegularExpression(QStringLiteral("\\(line (\\d+), column (\\d+)\\) near \"(.*)\"$"))
+                    .match(text);
+            QVERIFY2(m.hasMatch(), qPrintable(text));
+            QCOMPARE(m.captured(1).toInt(), line);
+            QCOMPARE(m.captured(2).toInt(), column);
+            QCOMPARE(m.captured(3), near);
+        }
+    }
+
+    // Texts are taken as they are: a value of blanks only reads back as those blanks, while
+    // blanks between elements stay out of the tree.
+    void blank_only_texts_round_trip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("spaces") << QStringLiteral("   ");
+        QTest::newRow("one space") << QStringLiteral(" ");
+        QTest::newRow("tab and line break") << QStringLiteral("\t \n");
+    }
+    void blank_only_texts_round_trip()
+    {
+        QFETCH(QString, text);
+        Program_Folder folder;
+        ParGen_Settings s = ParGen_Defaults_Missing_Element();
+        s.Delay_Send = text;
+        s.Ethernet_IP2 = text;
+        Write_ParGen(folder.file("ParGen.xml"), s);
+        const QByteArray first = folder.read("ParGen.xml");
+        const ParGen_Load loaded = Read_ParGen(folder.file("ParGen.xml"));
+        QCOMPARE(loaded.values.Delay_Send, text);
+        QCOMPARE(loaded.values, s);
+        Write_ParGen(folder.file("ParGen.xml"), loaded.values);
+        QCOMPARE(folder.read("ParGen.xml"), first);
+    }
+    void blanks_between_elements_are_no_nodes()
+    {
+        const QDomDocument doc = Parse_Xml_Bytes(
+            "<Receive_Frames>\n  <row PGN=\"1\"/>\n  <row PGN=\"2\"> </row>\n</Receive_Frames>\n"
+            "<!--SW_VERSION = 2.000-->",
+            QStringLiteral("Receive_Frame.xml"));
+        const QDomNode root = doc.firstChild();
+        QCOMPARE(root.nodeName(), QStringLiteral("Receive_Frames"));
+        QCOMPARE(root.childNodes().count(), 2);
+        QCOMPARE(root.childNodes().at(1).toElement().text(), QStringLiteral(" "));
+        QVERIFY(root.nextSibling().isComment());
+        // Blanks beside a child element or a comment are no value of their own.
+        const QDomDocument mixed = Parse_Xml_Bytes("<r><a> <b/> </a><c> <!--x--> </c><d></d></r>",
+                                                   QStringLiteral("x.xml"));
+        const QDomElement r = mixed.documentElement();
+        QCOMPARE(r.firstChildElement("a").childNodes().count(), 1);
+        QCOMPARE(r.firstChildElement("c").childNodes().count(), 1);
+        QVERIFY(r.firstChildElement("d").firstChild().isNull());
     }
 
     void failed_write_keeps_old_file()

@@ -114,6 +114,17 @@ private Q_SLOTS:
         }
     }
 
+    // "Open Configuration" on the main window opens the window of that title: the same verb
+    // in every language.
+    void openButtonNamesItsWindow_data() { completeFile_data(); }
+    void openButtonNamesItsWindow()
+    {
+        QFETCH(QString, language);
+        Load_Default_Language();
+        QVERIFY(Read_Lng_File(Source_Language_Dir() + QLatin1Char('/') + language + ".lng"));
+        QCOMPARE(Msg(16), Msg(200));
+    }
+
     void flagPictures_data()
     {
         QTest::addColumn<QString>("picture");

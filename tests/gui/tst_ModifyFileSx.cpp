@@ -5,6 +5,8 @@
 #include "support/FakeUi.h"
 #include "support/SyntheticFirmware.h"
 #include "support/TestSupport.h"
+#include "app/LocalSettings.h"
+#include "update/ComPorts.h"
 #include "update/ModifyFileSx.h"
 
 #include <QCheckBox>
@@ -37,6 +39,26 @@ public:
     }
     QList<QStringList> starts;
 };
+
+// The serial ports this computer is said to have.
+class Fake_Ports final : public Serial_Port_Lister {
+public:
+    explicit Fake_Ports(QStringList present) : names(std::move(present))
+    {
+        Set_Serial_Port_Lister(this);
+    }
+    ~Fake_Ports() override { Set_Serial_Port_Lister(nullptr); }
+    QStringList Port_Names() const override { return names; }
+    QStringList names;
+};
+
+QStringList Items(QComboBox* c)
+{
+    QStringList l;
+    for (int i = 0; i < c->count(); ++i)
+        l.append(c->itemText(i));
+    return l;
+}
 
 // The program folder of a device without Ethernet port, with the firmware and the images of
 // configuration A, and a flash tool that writes its folder and arguments into flash.log.
@@ -92,6 +114,9 @@ private Q_SLOTS:
     void swappedImageIsNotFlashed();
     void launchProblems_data();
     void launchProblems();
+    void presentPortsMarked_data();
+    void presentPortsMarked();
+    void portUsedLastIsPreselected();
 };
 
 void tst_ModifyFileSx::opening()
@@ -337,6 +362,85 @@ void tst_ModifyFileSx::launchProblems()
     }
     QTest::qWait(200);
     QVERIFY(!QFile::exists(f.log));
+}
+
+// Eight entries in their places whatever exists; the ports of this computer marked; the one
+// used last preselected, else the only present one.
+void tst_ModifyFileSx::presentPortsMarked_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QByteArray>("stored"); // LocalSettings.ini, empty: none
+    QTest::addColumn<QList<int>>("marked");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("none") << QStringList{} << QByteArray() << QList<int>{} << 0;
+    QTest::newRow("only one present")
+        << QStringList{"COM3"} << QByteArray() << QList<int>{2} << 2;
+    QTest::newRow("two present") << QStringList{"COM2", "COM5"} << QByteArray()
+                                 << QList<int>{1, 4} << 0;
+    QTest::newRow("used last wins") << QStringList{"COM3"}
+                                    << QByteArray("[Serial]\nLast_Com_Port=5\n")
+                                    << QList<int>{2} << 5;
+    QTest::newRow("stored beyond the list") << QStringList{"COM3"}
+                                            << QByteArray("[Serial]\nLast_Com_Port=8\n")
+                                            << QList<int>{2} << 2;
+    QTest::newRow("other names, letter case") << QStringList{"ttyUSB0", "com4", "COM12"}
+                                              << QByteArray() << QList<int>{3} << 3;
+}
+
+void tst_ModifyFileSx::presentPortsMarked()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QByteArray, stored);
+    QFETCH(QList<int>, marked);
+    QFETCH(int, selected);
+    Window_Fixture f;
+    if (!stored.isEmpty())
+        f.Write(f.root.filePath(Local_Settings::File_Name()), stored);
+    Fake_Ports ports(present);
+    TFModifyFileSx w;
+    w.show();
+    auto* cbport = Child<QComboBox>(w, "cbport");
+    QCOMPARE(Items(cbport),
+             (QStringList{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}));
+    QList<int> withMark;
+    for (int i = 0; i < 8; ++i) {
+        const QString hint = cbport->itemData(i, Qt::ToolTipRole).toString();
+        if (!cbport->itemIcon(i).isNull()) {
+            withMark.append(i);
+            QCOMPARE(hint, QStringLiteral("COM%1 (present)").arg(i + 1));
+        } else {
+            QCOMPARE(hint, QString());
+        }
+    }
+    QCOMPARE(withMark, marked);
+    QCOMPARE(cbport->currentIndex(), selected);
+    if (!marked.isEmpty())
+        QVERIFY(w.grab().save(Screenshot_Path(QStringLiteral("ModifyFileSx_ports.png"))));
+}
+
+// The port the flash tool was started with is kept in the local settings, not Tessaform.xml,
+// and the tool still gets the entry's zero-based position.
+void tst_ModifyFileSx::portUsedLastIsPreselected()
+{
+    Window_Fixture f;
+    Fake_Ports ports({"COM2"});
+    Recording_Launcher launcher;
+    TFModifyFileSx w;
+    w.show();
+    auto* cbport = Child<QComboBox>(w, "cbport");
+    QCOMPARE(cbport->currentIndex(), 1);
+    cbport->setCurrentIndex(5);
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton2"), Qt::LeftButton);
+    QCOMPARE(f.ui.texts(), QStringList());
+    QCOMPARE(launcher.starts.size(), 1);
+    QCOMPARE(launcher.starts[0].last(), QStringLiteral("5"));
+    w.hide();
+
+    TFModifyFileSx next;
+    next.show();
+    QCOMPARE(Child<QComboBox>(next, "cbport")->currentIndex(), 5);
+    QVERIFY(!QFile::exists(f.root.filePath(QStringLiteral("Tessaform.xml"))));
+    QCOMPARE(Local_Settings(f.root.path()).Last_Com_Port(8), 5);
 }
 
 QTEST_MAIN(tst_ModifyFileSx)

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDomDocument>
@@ -272,6 +273,57 @@ private Q_SLOTS:
         QTest::keyClicks(ed.edit("E_Ethernet_IP1"), "a,");
         QCOMPARE(ed.edit("E_J1939_TO")->text(), QStringLiteral("51.5"));
         QCOMPARE(ed.edit("E_Ethernet_IP1")->text(), QStringLiteral("1a,"));
+    }
+
+    // A whole address pasted into the first field of a group fills the group's four fields,
+    // with Ctrl+V and with the context menu's Paste alike; other texts paste as usual.
+    void pasted_address_fills_the_group_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<bool>("keys"); // Ctrl+V, else the context menu's paste()
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("address, Ctrl+V") << "E_Ethernet_IP" << "10.1.2.3" << true
+                                         << QStringList{"10", "1", "2", "3"};
+        QTest::newRow("mask, menu") << "E_Ethernet_SM" << " 255.255.0.0\n" << false
+                                    << QStringList{"255", "255", "0", "0"};
+        QTest::newRow("gateway, values as given")
+            << "E_Ethernet_GAT" << "10.1.2.300" << true << QStringList{"10", "1", "2", "300"};
+        QTest::newRow("no address") << "E_Ethernet_IP" << "12" << true
+                                    << QStringList{"12", "", "", ""};
+        QTest::newRow("three parts") << "E_Ethernet_IP" << "1.2.3" << true
+                                     << QStringList{"1.2.3", "", "", ""};
+    }
+    void pasted_address_fills_the_group()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, clipboard);
+        QFETCH(bool, keys);
+        QFETCH(QStringList, fields);
+        Editor ed;
+        ed.open();
+        QApplication::setActiveWindow(ed.dlg.get());
+        QVERIFY(QTest::qWaitForWindowActive(ed.dlg.get()));
+        for (int i = 1; i <= 4; ++i)
+            ed.edit(group + QString::number(i))->clear();
+        QGuiApplication::clipboard()->setText(clipboard);
+        QLineEdit* first = ed.edit(group + QStringLiteral("1"));
+        first->setFocus();
+        if (keys)
+            QTest::keyClick(first, Qt::Key_V, Qt::ControlModifier);
+        else
+            first->paste();
+        QStringList shown;
+        for (int i = 1; i <= 4; ++i)
+            shown << ed.edit(group + QString::number(i))->text();
+        QCOMPARE(shown, fields);
+        // The fields' own check on OK still judges each value as it stands.
+        if (fields.last() == QLatin1String("300")) {
+            ed.get<QCheckBox>("CB_Ethernet_EN_GAT")->setChecked(true);
+            ed.click("Btn_OK");
+            QCOMPARE(ed.ui.boxes.size(), 1);
+            QVERIFY(ed.dlg->isVisible());
+        }
     }
 
     void cancel_after_device_change()

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -162,6 +163,8 @@ private Q_SLOTS:
     void storedAddress_data();
     void storedAddress();
     void dotKeyMovesToNextBox();
+    void pastedAddressFillsTheBoxes_data();
+    void pastedAddressFillsTheBoxes();
     void reachabilityCheck_data();
     void reachabilityCheck();
     void inputDuringCheck_data();
@@ -346,6 +349,36 @@ void Tst_Boot::dotKeyMovesToNextBox()
     Type(QStringLiteral("5."));
     QCOMPARE(Child<QLineEdit>(w, "E_IP2")->text(), QStringLiteral("05"));
     QCOMPARE(QApplication::focusWidget(), Child<QLineEdit>(w, "E_IP2"));
+}
+
+// A whole address pasted into the first box fills all four; anything else pastes as usual.
+void Tst_Boot::pastedAddressFillsTheBoxes_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<bool>("keys"); // Ctrl+V, else the context menu's paste()
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("Ctrl+V") << "10.1.2.3" << true << QStringList{"10", "1", "2", "3"};
+    QTest::newRow("menu") << "10.1.2.3" << false << QStringList{"10", "1", "2", "3"};
+    QTest::newRow("not an address") << "7" << true << QStringList{"7", "", "", ""};
+}
+
+void Tst_Boot::pastedAddressFillsTheBoxes()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(bool, keys);
+    QFETCH(QStringList, boxes);
+    TFBoot* w = Open_Window();
+    QApplication::setActiveWindow(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    Set_Boxes(w, {"", "", "", ""});
+    QGuiApplication::clipboard()->setText(clipboard);
+    auto* e1 = Child<QLineEdit>(w, "E_IP1");
+    e1->setFocus();
+    if (keys)
+        QTest::keyClick(e1, Qt::Key_V, Qt::ControlModifier);
+    else
+        e1->paste();
+    QCOMPARE(Boxes(w), boxes);
 }
 
 void Tst_Boot::reachabilityCheck_data()

@@ -820,18 +820,21 @@ private Q_SLOTS:
         QCOMPARE(f.ui.texts(), QStringList{"Are you sure to delete the Row number 1"});
         QCOMPARE(g->Cell(1, 1), QStringLiteral("1"));
 
-        // Delete empties the selected text cells, never a box or the list.
+        // Delete empties the selected text and drop-down cells, never a box; one undo step.
         g->selectionModel()->setCurrentIndex(g->Index_Of(1, 1),
                                              QItemSelectionModel::ClearAndSelect);
         for (int c : {2, 3, 8, 10})
             g->selectionModel()->select(g->Index_Of(c, 1), QItemSelectionModel::Select);
         g->selectionModel()->select(g->Index_Of(3, 2), QItemSelectionModel::Select);
         QTest::keyClick(g, Qt::Key_Delete);
-        QCOMPARE(w->Rows().at(0).mid(0, 8), (Frame_Cells{"", "0", "", "2", "8", "N", "N", "Y"}));
+        QCOMPARE(w->Rows().at(0).mid(0, 8), (Frame_Cells{"", "", "", "2", "8", "N", "N", "Y"}));
         QCOMPARE(g->Cell(3, 2), QString());
         Click(w.get(), "Btn_Undo");
         QCOMPARE(g->Cell(1, 1), QStringLiteral("1"));
+        QCOMPARE(g->Cell(2, 1), QStringLiteral("0"));
         QCOMPARE(g->Cell(3, 2), QStringLiteral("3"));
+        Click(w.get(), "Btn_Redo");
+        QCOMPARE(g->Cell(2, 1), QString());
     }
 
     // A number cell shows its value in the other base; hex without a prefix says how to write it.

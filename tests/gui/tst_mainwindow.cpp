@@ -388,11 +388,9 @@ private Q_SLOTS:
                     .contains("<enable_internet>0</enable_internet><enable_update>1"));
     }
 
-    void language_change_refreshes_texts_but_not_the_configuration_labels()
+    void language_change_refreshes_texts_and_the_configuration_labels()
     {
         start();
-        const QString none = label_("L_Name_Conf")->text();
-        const QString use = label_("L_Name_Conf_L2")->text();
         const QString about = Forms.FAbout->windowTitle();
         Shared.Lang_Table[1] = QStringLiteral("Schritt 1");
         Shared.Lang_Table[9] = QStringLiteral("Keine Konfiguration");
@@ -408,12 +406,90 @@ private Q_SLOTS:
         QCOMPARE(label_("L_Step_1")->text(), QStringLiteral("Schritt 1"));
         QCOMPARE(button("Btn_New")->text(), QStringLiteral("Neue Konfiguration"));
         QCOMPARE(button("Btn_New")->toolTip(), QStringLiteral("Eine neue Konfiguration anlegen"));
-        QCOMPARE(label_("L_Name_Conf")->text(), none);
-        QCOMPARE(label_("L_Name_Conf_L2")->text(), use);
+        QCOMPARE(label_("L_Name_Conf")->text(), QStringLiteral("Keine Konfiguration"));
+        QCOMPARE(label_("L_Name_Conf_L2")->text(), QStringLiteral("Schritt 1 benutzen"));
         QCOMPARE(Forms.FNew_Project->windowTitle(), QStringLiteral("Neue Konfiguration anlegen"));
         QCOMPARE(Forms.FOpenConf->windowTitle(), QStringLiteral("Konfiguration öffnen"));
         QCOMPARE(Forms.FBoot->windowTitle(), QStringLiteral("Gerät aktualisieren"));
         QCOMPARE(Forms.FAbout->windowTitle(), about);
+    }
+
+    // A name too long for its line is cut between letters with an ellipsis; the hint holds
+    // the whole name and its folder, whether cut or not.
+    void long_configuration_name_is_elided_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("elided");
+        QTest::newRow("short") << QStringLiteral("Line 1") << false;
+        QTest::newRow("long") << QStringLiteral("Bottling plant north hall line 12 converter "
+                                                "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW")
+                              << true;
+    }
+    void long_configuration_name_is_elided()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, elided);
+        start_with_configuration(QByteArray(), name);
+        QLabel* l = label_("L_Name_Conf_L2");
+        const QString shown = l->text();
+        QCOMPARE(shown == name, !elided);
+        if (elided) {
+            QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+            QVERIFY(name.startsWith(shown.chopped(1)));
+        }
+        QVERIFY2(l->fontMetrics().horizontalAdvance(shown) <= l->width(), qPrintable(shown));
+        QCOMPARE(l->toolTip(), name + QLatin1Char('\n')
+                                   + QDir::toNativeSeparators(
+                                       m_folder->file(QStringLiteral("PROJECTS/") + name)));
+        if (elided) {
+            QVERIFY(Forms.FTessaformeFirmWare->grab().save(
+                Screenshot_Path(QStringLiteral("main_window_long_name.png"))));
+        }
+    }
+
+    // Keys reach the five steps and the three picture buttons; no caption changes for them.
+    void shortcuts_press_the_buttons_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("shown");
+        const int alt = int(Qt::AltModifier), ctrl = int(Qt::ControlModifier);
+        QTest::newRow("Alt+1 new") << int(Qt::Key_1) << alt << "FNew_Project";
+        QTest::newRow("Ctrl+N new") << int(Qt::Key_N) << ctrl << "FNew_Project";
+        QTest::newRow("Ctrl+O open") << int(Qt::Key_O) << ctrl << "FOpenConf";
+        QTest::newRow("Alt+2 settings") << int(Qt::Key_2) << alt << "FParGen";
+        QTest::newRow("Alt+3 receive") << int(Qt::Key_3) << alt << "FReceive_J1939_Frame";
+        QTest::newRow("Alt+4 transmit") << int(Qt::Key_4) << alt << "FTransmit_J1939_Frame";
+        QTest::newRow("Alt+5 update") << int(Qt::Key_5) << alt << "FModifyFileSx";
+        QTest::newRow("F1 about") << int(Qt::Key_F1) << 0 << "FAbout";
+        QTest::newRow("Ctrl+, options") << int(Qt::Key_Comma) << ctrl << "FSoftOptions";
+        QTest::newRow("Ctrl+Q close") << int(Qt::Key_Q) << ctrl << "";
+    }
+    void shortcuts_press_the_buttons()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, shown);
+        start_with_configuration(ParGen_File("0"));
+        m_folder->write(QStringLiteral("MASTER/sx38591.sx"), "S9030000FC\r\n");
+        TFTessaformeFirmWare* w = Forms.FTessaformeFirmWare;
+        QStringList captions;
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            captions.append(b->text());
+        w->show();
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY2(m_ui->boxes.isEmpty(), qPrintable(m_ui->texts().join(QLatin1Char('\n'))));
+        if (shown.isEmpty()) {
+            QVERIFY(!w->isVisible());
+        } else {
+            QCOMPARE(m_ui->shownDialogs, QStringList{shown});
+        }
+        QStringList after;
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            after.append(b->text());
+        QCOMPARE(after, captions);
     }
 
     void links_open_the_browser()
@@ -456,6 +532,9 @@ private Q_SLOTS:
         const QString page =
             QStringLiteral("http://www.zorvek.example/HOME/default.asp?frompg=SW38591");
         QCOMPARE(m_ui->openedUrls, (QStringList{page, page}));
+        // Its hint names the keys of the main window.
+        QCOMPARE(about->toolTip(), Msg(850));
+        QVERIFY(about->toolTip().contains(QLatin1String("Alt+5")));
         QVERIFY(about->grab().save(Screenshot_Path(QStringLiteral("about.png"))));
         about->findChild<QPushButton*>(QStringLiteral("LbButton1"))->click();
         QCOMPARE(about->result(), int(QDialog::Accepted));
@@ -482,15 +561,17 @@ private:
         m_ui->clear();
     }
 
-    // A configuration "Line 1", active from start-up, with `parGen` as ParGen.xml (none if empty).
-    void start_with_configuration(const QByteArray& parGen)
+    // A configuration `name`, active from start-up, with `parGen` as ParGen.xml (none if empty).
+    void start_with_configuration(const QByteArray& parGen,
+                                  const QString& name = QStringLiteral("Line 1"))
     {
         m_folder->write(QStringLiteral("Tessaform.xml"),
-                        "<Conf_Settings><lastproj><projectname>Line 1</projectname></lastproj>"
-                        "</Conf_Settings>");
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Line 1")));
+                        "<Conf_Settings><lastproj><projectname>" + name.toUtf8()
+                            + "</projectname></lastproj></Conf_Settings>");
+        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/") + name));
         if (!parGen.isEmpty())
-            m_folder->write(QStringLiteral("PROJECTS/Line 1/ParGen.xml"), parGen);
+            m_folder->write(QStringLiteral("PROJECTS/") + name + QStringLiteral("/ParGen.xml"),
+                            parGen);
         start();
         QVERIFY(!Shared.Conf_Dir.isEmpty());
     }

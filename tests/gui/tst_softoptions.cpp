@@ -9,6 +9,7 @@
 #include "support/FakeUi.h"
 #include "support/LoopbackHttp.h"
 #include "support/TestSupport.h"
+#include "update/UBoot.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -227,7 +228,49 @@ private Q_SLOTS:
         QCOMPARE(ui.texts(),
                  QStringList{"Do you want to change the Language from English to Italiano?"});
         QCOMPARE(Shared.Language_Name, ok ? QStringLiteral("Italiano") : QStringLiteral("English"));
-        QCOMPARE(Msg(300), QStringLiteral("Opzioni Software")); // shown for the rest of the run
+        // Cancel puts back the texts of the language in force, in every window.
+        const QStringList after{
+            Msg(300),
+            d->windowTitle(),
+            Forms.FNew_Project->windowTitle(),
+            Forms.FBoot->windowTitle(),
+            Child<QLabel>(Forms.FTessaformeFirmWare, QStringLiteral("L_Begin"))->text(),
+            Child<QLabel>(Forms.FTessaformeFirmWare, QStringLiteral("L_Name_Conf"))->text(),
+            Child<QLabel>(Forms.FTessaformeFirmWare, QStringLiteral("L_Name_Conf_L2"))->text()};
+        if (ok) {
+            QCOMPARE(after, (QStringList{"Opzioni Software", "Opzioni Software",
+                                         "Crea Nuova Configurazione",
+                                         "Aggiorna Dispositivo tramite Ethernet (UDP)", "Inizio",
+                                         "Nessuna Configurazione Aperta ",
+                                         "Passo 1: aprire o creare una configurazione"}));
+        } else {
+            QCOMPARE(after, (QStringList{Default_Msg(300), Default_Msg(300), Default_Msg(100),
+                                         Default_Msg(802), Default_Msg(0), Default_Msg(9),
+                                         Default_Msg(10)}));
+        }
+    }
+
+    // The language already in use is no change: no question, nothing loaded again.
+    void clickingTheLanguageInUseAsksNothing()
+    {
+        Copy_Shipped(*m_folder, {"English.lng", "Italiano.lng"});
+        Fake_Ui ui;
+        Create_Windows(m_folder->path());
+        Shared.Language_Name = QStringLiteral("Italiano");
+        TFSoftOptions* d = Forms.FSoftOptions;
+        Shared.Lang_Table[0] = QStringLiteral("marker"); // a reload would overwrite it
+        ui.onModal = [&](QDialog* dialog) {
+            dialog->show();
+            QTest::mouseClick(Slot_Name(d, 2), Qt::LeftButton); // English, Italiano
+            QTest::mouseClick(Child<QPushButton>(d, QStringLiteral("Btn_Cancel")),
+                              Qt::LeftButton);
+            return dialog->result();
+        };
+        Ui().Show_Modal(d);
+        QCOMPARE(ui.texts(), QStringList());
+        QCOMPARE(d->Language_In_Use, QStringLiteral("Italiano"));
+        QCOMPARE(Msg(0), QStringLiteral("marker"));
+        QCOMPARE(Shared.Language_Name, QStringLiteral("Italiano"));
     }
 
     void enablingFollowsTheBoxes_data()
