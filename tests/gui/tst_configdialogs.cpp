@@ -669,6 +669,7 @@ private:
                 d->show();
                 QLineEdit* edit = d->findChild<QLineEdit*>();
                 const QString typed = m_typed.takeFirst();
+                d->grab().save(Screenshot_Path(QStringLiteral("configuration_name.png")));
                 edit->selectAll();
                 if (typed.isEmpty())
                     QTest::keyClick(edit, Qt::Key_Delete);
