@@ -363,8 +363,11 @@ void TFTessaformeFirmWare::Create_New_Project()
 
 void TFTessaformeFirmWare::Open_Project()
 {
-    if (Ui().Show_Modal(Forms.FOpenConf) != QDialog::Accepted)
+    if (Ui().Show_Modal(Forms.FOpenConf) != QDialog::Accepted) {
+        // The dialog may have renamed or deleted the active configuration.
+        Show_Configuration_Labels(!Shared.Conf_Dir.isEmpty());
         return;
+    }
     Show_Configuration_Labels(Activate_Configuration(Forms.FOpenConf->Name_Conf));
 }
 

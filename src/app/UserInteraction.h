@@ -6,6 +6,7 @@
 #include <functional>
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 // Every box, modal showing and browser opening of the windows goes through here, so that
@@ -27,6 +28,13 @@ public:
 User_Interaction& Ui();
 // Installs `ui` (not owned); nullptr restores the Qt implementation.
 void Set_Ui(User_Interaction* ui);
+
+// First of the four string-table texts of the Yes, No, OK and Cancel buttons of message boxes.
+inline constexpr int Msg_Box_Yes = 132;
+
+// Gives the standard buttons of `box` their texts in the user's language; for any box a window
+// builds itself.
+void Set_Box_Button_Texts(QMessageBox& box);
 
 // The general error report: shows the error's text in an error box.
 void Report_Error(const std::exception& e);

@@ -4,10 +4,20 @@
 #include "configurations/ConfigFiles.h"
 #include "language/ULanguage.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "update/SxComposer.h"
 
-int Create_Configuration_Folder(const QString& projectsDir, const QString& name)
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace {
+
+// The checks of a new configuration name before the file system has its say.
+int Check_New_Name(const QString& projectsDir, const QString& name)
 {
     if (name.isEmpty())
         return 107;
@@ -19,9 +29,18 @@ int Create_Configuration_Folder(const QString& projectsDir, const QString& name)
         return 105;
     if (!QFileInfo(projectsDir).isDir())
         return Missing_Projects_Folder;
-    const QString path = Path_Join(projectsDir, name);
-    if (QFileInfo(path).isDir())
+    if (QFileInfo(Path_Join(projectsDir, name)).isDir())
         return 106;
+    return 0;
+}
+
+} // namespace
+
+int Create_Configuration_Folder(const QString& projectsDir, const QString& name)
+{
+    if (const int refusal = Check_New_Name(projectsDir, name))
+        return refusal;
+    const QString path = Path_Join(projectsDir, name);
     if (!QDir().mkdir(path))
         return 105;
     QDir().mkpath(Path_Join(path, QStringLiteral("bin"))); // its absence shows at compile time
@@ -100,4 +119,143 @@ QString Active_Configuration_Name()
     if (!Shared.Conf_Dir.startsWith(prefix))
         return {};
     return Shared.Conf_Dir.mid(prefix.size());
+}
+
+void Sort_Configuration_Names(QStringList& names)
+{
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+}
+
+bool Is_Left_Out_Of_Copy(const QString& entryName)
+{
+    return entryName == QLatin1String("bin") || entryName == New_Firmware_Prefix + Firmware_File_Name
+        || entryName == Update_Log_File_Name;
+}
+
+namespace {
+
+QString Shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+[[noreturn]] void Missing_Configuration(const QString& path)
+{
+    throw App_Error(Msg(111) + Shown(path));
+}
+
+// Copies the files and folders below `from` into the existing folder `to`; `top` applies the
+// exclusions, which name entries of the configuration folder itself.
+void Copy_Tree(const QString& from, const QString& to, bool top)
+{
+    // A link may lead anywhere, and hidden entries are the program's own work files.
+    const QFileInfoList entries =
+        QDir(from).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot);
+    for (const QFileInfo& info : entries) {
+        if (info.isSymLink() || info.isJunction() || (top && Is_Left_Out_Of_Copy(info.fileName())))
+            continue;
+        const QString target = Path_Join(to, info.fileName());
+        if (info.isDir()) {
+            if (!QDir().mkdir(target))
+                throw App_Error(Msg(130) + Shown(info.filePath()));
+            Copy_Tree(info.filePath(), target, false);
+        } else if (info.isFile()) { // never a pipe or a device, which a copy would hang on
+            QFile source(info.filePath());
+            if (!source.copy(target))
+                throw App_Error(Msg(130) + Shown(info.filePath()) + QStringLiteral(": ")
+                                + source.errorString());
+        }
+    }
+}
+
+// Whether `to` names the folder `from` itself, seen through a file system that ignores case.
+bool Same_Folder_In_Other_Case(const QString& projectsDir, const QString& from, const QString& to)
+{
+    return from != to && Search_Name_Ignoring_Case({from}, to) == 0
+        && !Configuration_Folders(projectsDir).contains(to);
+}
+
+} // namespace
+
+int Duplicate_Configuration(const QString& projectsDir, const QString& from, const QString& to)
+{
+    const QString source = Path_Join(projectsDir, from);
+    if (from.isEmpty() || Is_Unsafe_Path_Name(from) || !QFileInfo(source).isDir())
+        Missing_Configuration(source);
+    if (const int refusal = Check_New_Name(projectsDir, to))
+        return refusal;
+    // Hidden, so that the listing never shows the copy before it is complete.
+    QTemporaryDir work(Path_Join(projectsDir, QStringLiteral(".copy-XXXXXX")));
+    if (!work.isValid())
+        throw App_Error(Msg(130) + Shown(source) + QStringLiteral(": ") + work.errorString());
+    Copy_Tree(source, work.path(), true);
+    QDir().mkdir(Path_Join(work.path(), QStringLiteral("bin")));
+    // The temporary folder is private to its owner; the copy gets the permissions of a new one.
+    QFile::setPermissions(work.path(), QFileInfo(source).permissions());
+    // Qt's rename never replaces an existing folder, so a folder made meanwhile stays intact.
+    if (!QDir().rename(work.path(), Path_Join(projectsDir, to)))
+        return QFileInfo(Path_Join(projectsDir, to)).exists() ? 106 : 105;
+    work.setAutoRemove(false);
+    return 0;
+}
+
+int Rename_Configuration(const QString& projectsDir, const QString& from, const QString& to)
+{
+    const QString source = Path_Join(projectsDir, from);
+    if (from.isEmpty() || Is_Unsafe_Path_Name(from) || !QFileInfo(source).isDir())
+        Missing_Configuration(source);
+    if (to == from)
+        return 0;
+    const bool active = Is_Active_Configuration(projectsDir, from);
+    if (const int refusal = Check_New_Name(projectsDir, to)) {
+        if (refusal != 106 || !Same_Folder_In_Other_Case(projectsDir, from, to))
+            return refusal;
+    }
+    if (!QDir().rename(source, Path_Join(projectsDir, to))) {
+        if (QFileInfo(Path_Join(projectsDir, to)).exists()
+            && !Same_Folder_In_Other_Case(projectsDir, from, to))
+            return 106;
+        if (!QFileInfo(source).isDir())
+            Missing_Configuration(source);
+        return 105;
+    }
+    if (active)
+        Activate_Configuration(to);
+    return 0;
+}
+
+bool Delete_Configuration(const QString& projectsDir, const QString& name, bool toTrash)
+{
+    const QString path = Path_Join(projectsDir, name);
+    const QFileInfo info(path);
+    if (name.isEmpty() || Is_Unsafe_Path_Name(name) || !info.isDir())
+        Missing_Configuration(path);
+    const bool active = Is_Active_Configuration(projectsDir, name);
+    const bool trashed = toTrash && QFile::moveToTrash(path);
+    if (!trashed) {
+        // Through a link removeRecursively would empty the folder it leads to.
+        const bool removed = (info.isSymLink() || info.isJunction())
+                                 ? QFile::remove(path)
+                                 : QDir(path).removeRecursively();
+        if (!removed)
+            throw App_Error(Msg(132) + Shown(path));
+    }
+    if (active)
+        Activate_Configuration(QString());
+    return trashed;
+}
+
+bool Is_Active_Configuration(const QString& projectsDir, const QString& name)
+{
+    if (Shared.Conf_Dir.isEmpty() || QDir::cleanPath(projectsDir) != QDir::cleanPath(Shared.Dir_Projects))
+        return false;
+    const QString active = Active_Configuration_Name();
+    if (active == name)
+        return true;
+    // A name kept in other letter case names the same folder where the file system ignores it.
+    return Search_Name_Ignoring_Case({name}, active) == 0
+        && !Configuration_Folders(projectsDir).contains(active);
 }

@@ -34,3 +34,32 @@ int Search_Name_Ignoring_Case(const QStringList& list, const QString& name);
 
 // Name of the active configuration: Conf_Dir after Dir_Projects and the separator.
 QString Active_Configuration_Name();
+
+// Sorts configuration names ignoring letter case; names equal but for case keep a fixed order.
+void Sort_Configuration_Names(QStringList& names);
+
+// The entries of a configuration folder that a copy leaves out: the images, the composed
+// firmware and the update record belong to the device they were sent to, not to the settings.
+bool Is_Left_Out_Of_Copy(const QString& entryName);
+inline const QString Update_Log_File_Name = QStringLiteral("update-log.csv");
+
+// Copies configuration `from` to the new configuration `to` (with an empty `bin`), leaving out
+// what Is_Left_Out_Of_Copy names, hidden entries and links. The copy is made under a hidden
+// temporary name and renamed into place, so a failure leaves no half copy. Returns 0, or the
+// refusal of the name as Create_Configuration_Folder does. Throws App_Error naming the file
+// that could not be copied, or the folder when `from` does not exist.
+int Duplicate_Configuration(const QString& projectsDir, const QString& from, const QString& to);
+
+// Renames configuration `from` to `to` (a change of letter case alone included); the active
+// configuration stays active under its new name. Returns 0 or the refusal of the name; throws
+// App_Error when `from` does not exist or the file system refuses.
+int Rename_Configuration(const QString& projectsDir, const QString& from, const QString& to);
+
+// Deletes configuration `name`: into the system's trash where that works (unless `toTrash` is
+// false), else removed; a link is removed, never what it leads to. The active configuration is
+// closed. Returns true when it went to the trash; throws App_Error naming the folder when it
+// could not be deleted.
+bool Delete_Configuration(const QString& projectsDir, const QString& name, bool toTrash = true);
+
+// Whether `name`, as listed under `projectsDir`, is the active configuration.
+bool Is_Active_Configuration(const QString& projectsDir, const QString& name);

@@ -7,7 +7,10 @@
 #include "support/FakeUi.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDialog>
+#include <QInputDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -28,6 +31,13 @@ private Q_SLOTS:
     {
         m_folder.reset(new Program_Folder);
         m_ui.reset(new Fake_Ui);
+        // A deleted configuration goes to the trash of this test's own home.
+        QDir().mkpath(m_folder->file(QStringLiteral("home/.local/share")));
+        qputenv("HOME", QFile::encodeName(m_folder->file(QStringLiteral("home"))));
+        qputenv("XDG_DATA_HOME",
+                QFile::encodeName(m_folder->file(QStringLiteral("home/.local/share"))));
+        m_typed.clear();
+        m_prompts.clear();
     }
     void cleanup()
     {
@@ -371,6 +381,234 @@ private Q_SLOTS:
         d->hide();
     }
 
+
+    void manage_lists_sorted_and_says_where_the_configurations_are()
+    {
+        make(QStringList{"beta", "Plant", "ALPHA", "alpha 2", "line 10"});
+        start();
+        QStringList listed;
+        QString folderTip;
+        drive([&](QDialog* d) {
+            listed = shown();
+            folderTip = d->findChild<QLabel*>(QStringLiteral("L_Projects_Dir"))->toolTip();
+            QVERIFY(d->grab().save(Screenshot_Path(QStringLiteral("open_configuration_manage.png"))));
+        });
+        QCOMPARE(listed, (QStringList{"ALPHA", "alpha 2", "beta", "line 10", "Plant"}));
+        QCOMPARE(folderTip, Msg(122) + QDir::toNativeSeparators(Shared.Dir_Projects));
+    }
+
+    // Typing narrows the list; Down goes into it, Enter opens what is chosen there.
+    void filter_narrows_and_the_keyboard_opens_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("visible");
+        QTest::addColumn<int>("downs");
+        QTest::addColumn<QString>("opened"); // empty: Enter opens nothing
+        QTest::newRow("one match") << "gam" << QStringList{"Gamma"} << 1 << "Gamma";
+        QTest::newRow("ignoring case") << "PL" << QStringList{"Plant", "plant 2"} << 1 << "Plant";
+        QTest::newRow("second match") << "pl" << QStringList{"Plant", "plant 2"} << 2 << "plant 2";
+        QTest::newRow("Enter in the filter") << "ta" << QStringList{"Beta"} << 0 << "Beta";
+        QTest::newRow("no match") << "zz" << QStringList{} << 1 << "";
+    }
+    void filter_narrows_and_the_keyboard_opens()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, visible);
+        QFETCH(int, downs);
+        QFETCH(QString, opened);
+        make(QStringList{"Beta", "Gamma", "Plant", "plant 2"});
+        start();
+        QStringList seen;
+        drive([&](QDialog* d) {
+            QLineEdit* box = d->findChild<QLineEdit*>(QStringLiteral("E_Filter"));
+            box->setFocus();
+            QTest::keyClicks(box, filter);
+            seen = shown();
+            for (int i = 0; i < downs; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            if (downs > 0)
+                QCOMPARE(QApplication::focusWidget(), list());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QCOMPARE(seen, visible);
+        QCOMPARE(Shared.Conf_Name, opened);
+        QCOMPARE(main_label("L_Name_Conf_L2")->text(), opened.isEmpty() ? Msg(10) : opened);
+    }
+
+    void double_click_opens()
+    {
+        make(QStringList{"Alpha", "Beta"});
+        start();
+        drive([&](QDialog*) {
+            const QPoint beta = list()->visualItemRect(list()->item(1)).center();
+            // The press of a double click comes first, as from a real mouse.
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, beta);
+            QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, beta);
+        });
+        QCOMPARE(Shared.Conf_Name, QStringLiteral("Beta"));
+        QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
+    }
+
+    void duplicate_makes_a_copy_without_images_and_shows_it()
+    {
+        make(QStringList{"Plant"});
+        m_folder->write(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen/>");
+        m_folder->write(QStringLiteral("PROJECTS/Plant/bin/bank1.bin"), "b1");
+        m_folder->write(QStringLiteral("PROJECTS/Plant/New_sx38591.sx"), "S0");
+        start();
+        m_typed = {QStringLiteral("Plant copy")};
+        QStringList after;
+        QString current;
+        drive([&](QDialog* d) {
+            dialog_button(d, "Btn_Duplicate")->click();
+            after = shown();
+            current = list()->currentItem()->text();
+        });
+        QCOMPARE(m_prompts, QStringList{Msg(124) + QStringLiteral("Plant")});
+        QVERIFY(m_ui->boxes.isEmpty());
+        QCOMPARE(after, (QStringList{"Plant", "Plant copy"}));
+        QCOMPARE(current, QStringLiteral("Plant copy"));
+        QCOMPARE(m_folder->read(QStringLiteral("PROJECTS/Plant copy/ParGen.xml")),
+                 QByteArray("<Par_Gen/>"));
+        QVERIFY(QDir(m_folder->file(QStringLiteral("PROJECTS/Plant copy/bin"))).isEmpty());
+        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("PROJECTS/Plant copy/New_sx38591.sx"))));
+        QVERIFY(Shared.Conf_Dir.isEmpty()); // a copy opens nothing
+    }
+
+    // A refused name is shown and asked again as typed; cancelling then changes nothing.
+    void duplicate_and_rename_refuse_a_name_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("message");
+        for (const char* button : {"Btn_Duplicate", "Btn_Rename"}) {
+            QTest::addRow("%s: empty", button) << QByteArray(button) << QString() << 107;
+            QTest::addRow("%s: existing", button) << QByteArray(button) << "Other" << 106;
+            QTest::addRow("%s: separator", button) << QByteArray(button) << "a/b" << 105;
+            QTest::addRow("%s: dot dot", button) << QByteArray(button) << ".." << 105;
+        }
+    }
+    void duplicate_and_rename_refuse_a_name()
+    {
+        QFETCH(QByteArray, button);
+        QFETCH(QString, typed);
+        QFETCH(int, message);
+        make(QStringList{"Other", "Plant"});
+        start();
+        const QStringList before = all_entries();
+        m_typed = {typed}; // then the prompt is cancelled
+        drive([&](QDialog* d) {
+            list()->setCurrentRow(1);
+            dialog_button(d, button.constData())->click();
+        });
+        QCOMPARE(m_ui->texts(), QStringList{Msg(message)});
+        QCOMPARE(m_prompts.size(), 2);
+        QCOMPARE(m_shownText.value(1), typed);
+        QCOMPARE(all_entries(), before);
+    }
+
+    // Renaming the active configuration keeps it active under the new name: the main window
+    // and the settings file follow.
+    void rename_the_active_configuration()
+    {
+        make(QStringList{"Plant", "Other"});
+        m_folder->write(QStringLiteral("Tessaform.xml"),
+                        "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj>"
+                        "</Conf_Settings>");
+        start();
+        m_typed = {QStringLiteral("Line 7")};
+        QStringList after;
+        drive([&](QDialog* d) {
+            QCOMPARE(list()->currentItem()->text(), QStringLiteral("Plant"));
+            QTest::keyClick(list(), Qt::Key_F2);
+            after = shown();
+            dialog_button(d, "Btn_Cancel")->click();
+        });
+        QCOMPARE(m_prompts, QStringList{Msg(126) + QStringLiteral("Plant")});
+        QCOMPARE(after, (QStringList{"Line 7", "Other"}));
+        QCOMPARE(Shared.Conf_Name, QStringLiteral("Line 7"));
+        QCOMPARE(Shared.File_ParGen, Shared.Dir_Projects + QStringLiteral("/Line 7/ParGen.xml"));
+        QCOMPARE(main_label("L_Name_Conf_L2")->text(), QStringLiteral("Line 7"));
+        Forms.FTessaformeFirmWare->close();
+        QVERIFY(m_folder->read(QStringLiteral("Tessaform.xml"))
+                    .contains("<projectname>Line 7</projectname>"));
+    }
+
+    void delete_asks_naming_the_configuration_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("active");
+        QTest::newRow("Yes") << true << false;
+        QTest::newRow("No") << false << false;
+        QTest::newRow("Yes, the open one") << true << true;
+        QTest::newRow("No, the open one") << false << true;
+    }
+    void delete_asks_naming_the_configuration()
+    {
+        QFETCH(bool, yes);
+        QFETCH(bool, active);
+        make(QStringList{"Alpha", "Plant"});
+        m_folder->write(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen/>");
+        m_folder->write(QStringLiteral("Tessaform.xml"),
+                        active ? "<Conf_Settings><lastproj><projectname>Plant</projectname>"
+                                 "</lastproj></Conf_Settings>"
+                               : "<Conf_Settings/>");
+        start();
+        m_ui->answers = {yes};
+        QStringList after;
+        drive([&](QDialog* d) {
+            list()->setCurrentRow(1);
+            dialog_button(d, "Btn_Delete")->click();
+            after = shown();
+            dialog_button(d, "Btn_Cancel")->click();
+        });
+        QCOMPARE(m_ui->boxes.size(), 1);
+        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Confirm);
+        QCOMPARE(m_ui->boxes[0].text, Msg(active ? 129 : 127) + QStringLiteral("Plant") + Msg(128));
+        QCOMPARE(after, yes ? QStringList{"Alpha"} : (QStringList{"Alpha", "Plant"}));
+        QCOMPARE(QFileInfo::exists(m_folder->file(QStringLiteral("PROJECTS/Plant"))), !yes);
+        if (yes) // into the trash, not lost
+            QCOMPARE(m_folder->read(QStringLiteral("home/.local/share/Trash/files/Plant/ParGen.xml")),
+                     QByteArray("<Par_Gen/>"));
+        const bool stillActive = active && !yes;
+        QCOMPARE(Shared.Conf_Dir.isEmpty(), !stillActive);
+        QCOMPARE(main_label("L_Name_Conf")->text(), stillActive ? Msg(11) : Msg(9));
+    }
+
+    // On a case-sensitive file system PLANT is a name of its own, so a copy under it is made;
+    // where case is ignored it is the same folder and refused with message 106.
+    void duplicate_under_a_name_in_other_case()
+    {
+        make(QStringList{"Plant"});
+        const bool ignoresCase = QFileInfo(m_folder->file(QStringLiteral("PROJECTS/PLANT"))).isDir();
+        start();
+        m_typed = {QStringLiteral("PLANT")};
+        QStringList after;
+        drive([&](QDialog* d) {
+            dialog_button(d, "Btn_Duplicate")->click();
+            after = shown();
+        });
+        if (ignoresCase) {
+            QCOMPARE(m_ui->texts(), QStringList{Msg(106)});
+        } else {
+            QVERIFY(m_ui->boxes.isEmpty());
+            QCOMPARE(after, (QStringList{"PLANT", "Plant"}));
+        }
+    }
+
+    void context_menu_holds_the_commands()
+    {
+        make(QStringList{"Plant"});
+        start();
+        QStringList texts;
+        drive([&](QDialog*) {
+            QCOMPARE(list()->contextMenuPolicy(), Qt::ActionsContextMenu);
+            for (QAction* a : list()->actions())
+                texts.append(a->text());
+        });
+        QCOMPARE(texts, (QStringList{Msg(119), Msg(113), Msg(114), Msg(115)}));
+    }
+
     void texts_of_both_dialogs()
     {
         start();
@@ -391,6 +629,10 @@ private Q_SLOTS:
             {Forms.FOpenConf, "Btn_OK", 203, 206},
             {Forms.FOpenConf, "Btn_Cancel", 204, 207},
             {Forms.FOpenConf, "ListBox1", -1, 205},
+            {Forms.FOpenConf, "Btn_Duplicate", 113, 116},
+            {Forms.FOpenConf, "Btn_Rename", 114, 117},
+            {Forms.FOpenConf, "Btn_Delete", 115, 118},
+            {Forms.FOpenConf, "E_Filter", -1, 120},
         };
         for (const auto& t : texts) {
             QWidget* w = t.dialog->findChild<QWidget*>(QLatin1String(t.name));
@@ -407,6 +649,57 @@ private Q_SLOTS:
     }
 
 private:
+    void make(const QStringList& names) const
+    {
+        for (const QString& n : names)
+            QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/") + n));
+    }
+    // Shows the open dialog from the main window, runs `body` in it and cancels it if still
+    // open. Name prompts are answered from m_typed (Enter), then cancelled.
+    void drive(const std::function<void(QDialog*)>& body)
+    {
+        m_shownText.clear();
+        m_ui->onModal = [this, body](QDialog* d) {
+            if (d->objectName() == QLatin1String("FConf_Name")) {
+                auto* ask = static_cast<QInputDialog*>(d);
+                m_prompts.append(ask->labelText());
+                m_shownText.append(ask->textValue());
+                if (m_typed.isEmpty())
+                    return int(QDialog::Rejected);
+                d->show();
+                QLineEdit* edit = d->findChild<QLineEdit*>();
+                const QString typed = m_typed.takeFirst();
+                d->grab().save(Screenshot_Path(QStringLiteral("configuration_name.png")));
+                edit->selectAll();
+                if (typed.isEmpty())
+                    QTest::keyClick(edit, Qt::Key_Delete);
+                else
+                    QTest::keyClicks(edit, typed);
+                QTest::keyClick(edit, Qt::Key_Return);
+                const int result = d->result();
+                d->hide();
+                return result;
+            }
+            d->show();
+            d->activateWindow();
+            [&] { QVERIFY(QTest::qWaitForWindowActive(d)); }();
+            body(d);
+            if (d->isVisible())
+                d->reject();
+            return d->result();
+        };
+        main_button("Btn_Open")->click();
+    }
+    // The names the list shows, in its order.
+    static QStringList shown()
+    {
+        QStringList out;
+        for (int i = 0; i < list()->count(); ++i) {
+            if (!list()->item(i)->isHidden())
+                out.append(list()->item(i)->text());
+        }
+        return out;
+    }
     void start()
     {
         Create_Windows(m_folder->path());
@@ -446,6 +739,9 @@ private:
 
     std::unique_ptr<Program_Folder> m_folder;
     std::unique_ptr<Fake_Ui> m_ui;
+    QStringList m_typed;     // names typed into the name prompts, in order
+    QStringList m_prompts;   // the prompt of each name prompt shown
+    QStringList m_shownText; // the name each prompt was shown with
 };
 
 QTEST_MAIN(Tst_ConfigDialogs)
