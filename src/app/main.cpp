@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -18,8 +19,9 @@ int main(int argc, char* argv[])
     auto* main = Forms.FTessaformeFirmWare;
     Close_On_Signals(main);
     main->show();
+    // Inside the event loop, so that a close while the box is open still ends the program.
     if (const QString notice = Data_Folder_Notice(); !notice.isEmpty())
-        Ui().Info_Box(notice);
+        QTimer::singleShot(0, main, [notice] { Ui().Info_Box(notice); });
     const int rc = app.exec();
     Destroy_Windows();
     return rc;
