@@ -1,5 +1,7 @@
 #include "CliCommand.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Column = 15; // where the descriptions of the overview and the help start

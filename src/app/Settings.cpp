@@ -9,16 +9,45 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QXmlStreamWriter>
+
+namespace {
+
+QString User_Data_Folder;
+
+QString Without_Trailing_Separator(const QString& path)
+{
+    QString dir = QDir::cleanPath(path);
+    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+        dir.chop(1);
+    return dir;
+}
+
+} // namespace
+
+void Set_User_Data_Folder(const QString& dir)
+{
+    User_Data_Folder = dir.isEmpty() ? QString() : Without_Trailing_Separator(dir);
+}
+
+bool Folder_Writable(const QString& dir)
+{
+    QTemporaryFile probe(Path_Join(dir, QStringLiteral(".sw38591-probe-XXXXXX")));
+    return probe.open();
+}
 
 void Set_Program_Folders(const QString& programDir)
 {
-    QString dir = QDir::cleanPath(programDir);
-    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
-        dir.chop(1);
+    const QString dir = Without_Trailing_Separator(programDir);
     Shared.Dir_Program = dir;
-    Shared.Dir_Master = Path_Join(dir, QStringLiteral("MASTER"));
-    Shared.Dir_Projects = Path_Join(dir, QStringLiteral("PROJECTS"));
+    Shared.Dir_Data = dir;
+    if (!User_Data_Folder.isEmpty() && !Folder_Writable(dir)) {
+        QDir().mkpath(User_Data_Folder); // a failure shows where a file is written
+        Shared.Dir_Data = User_Data_Folder;
+    }
+    Shared.Dir_Master = Path_Join(Shared.Dir_Data, QStringLiteral("MASTER"));
+    Shared.Dir_Projects = Path_Join(Shared.Dir_Data, QStringLiteral("PROJECTS"));
     Shared.Dir_Language = Path_Join(dir, QStringLiteral("LANGUAGE"));
     for (const QString& d : {Shared.Dir_Master, Shared.Dir_Projects, Shared.Dir_Language}) {
         if (!QFileInfo(d).isDir())
@@ -26,9 +55,17 @@ void Set_Program_Folders(const QString& programDir)
     }
 }
 
+QString Data_Folder_Notice()
+{
+    if (Shared.Dir_Data == Shared.Dir_Program || QFileInfo::exists(Settings_File_Path()))
+        return {};
+    return Msg(33) + QDir::toNativeSeparators(Shared.Dir_Data);
+}
+
 QString Settings_File_Path()
 {
-    return Path_Join(Shared.Dir_Program, QStringLiteral("Tessaform.xml"));
+    const QString& dir = Shared.Dir_Data.isEmpty() ? Shared.Dir_Program : Shared.Dir_Data;
+    return Path_Join(dir, QStringLiteral("Tessaform.xml"));
 }
 
 void Set_Settings_Defaults()
@@ -106,7 +143,8 @@ QByteArray Settings_Xml()
     w.writeTextElement(QStringLiteral("enable_update"), flag(Shared.Enable_Update));
     w.writeTextElement(QStringLiteral("enable_jump_field_tables"),
                        flag(Shared.Enable_Jump_Field_Tables));
-    w.writeTextElement(QStringLiteral("Double_Click_Auto_Size"), flag(Shared.Double_Click_Auto_Size));
+    w.writeTextElement(QStringLiteral("Double_Click_Auto_Size"),
+                       flag(Shared.Double_Click_Auto_Size));
     w.writeEndElement();
     w.writeEndElement();
     return out;
@@ -143,8 +181,7 @@ void Save_Setting()
     const QDomNode root = Parse_Xml_Bytes(xml, Settings_File_Path()).firstChild();
     if (root.firstChildElement(QStringLiteral("lastproj"))
             .firstChildElement(QStringLiteral("projectname"))
-            .text()
-        != Shared.Conf_Name)
+            .text() != Shared.Conf_Name)
         throw App_Error(Msg(31) + Shared.Conf_Name);
     Keep_Broken_Settings();
     Write_File_Atomic(Settings_File_Path(), xml);
@@ -154,8 +191,8 @@ bool Restore_Configuration()
 {
     const QString dir = Path_Join(Shared.Dir_Projects, Shared.Conf_Name);
     // An unsafe name is kept for the settings file but never used as a path.
-    if (!Shared.Conf_Name.isEmpty() && !Is_Unsafe_Path_Name(Shared.Conf_Name)
-        && QFileInfo(dir).isDir()) {
+    if (!Shared.Conf_Name.isEmpty() && !Is_Unsafe_Path_Name(Shared.Conf_Name) &&
+        QFileInfo(dir).isDir()) {
         Shared.Conf_Dir = dir;
         return true;
     }

@@ -4,7 +4,21 @@
 #include <QString>
 
 // Step 3 of start-up: derives Dir_Program and the three folders, creating the missing ones.
+// When a user data folder is set and the program folder cannot be written, Dir_Data (settings,
+// MASTER, PROJECTS) is that folder, created when missing; LANGUAGE stays in the program folder.
 void Set_Program_Folders(const QString& programDir);
+
+// The writable folder to fall back on (the program sets the user's data folder); empty: none,
+// the program folder is used whatever it allows.
+void Set_User_Data_Folder(const QString& dir);
+
+// Whether a file can be created in `dir`. Tried, since the permission bits do not tell (root,
+// a read-only mount, Windows access lists).
+bool Folder_Writable(const QString& dir);
+
+// What start-up says when the data is kept outside the program folder and the settings file
+// is not there yet (the first start so); empty otherwise.
+QString Data_Folder_Notice();
 
 QString Settings_File_Path();
 

@@ -4,6 +4,8 @@
 #include <QSocketNotifier>
 #include <QWidget>
 
+// Windows has no such signals for a windowed program; it closes through its window messages.
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -40,3 +42,6 @@ void Close_On_Signals(QWidget* window)
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
 }
+#else
+void Close_On_Signals(QWidget*) {}
+#endif

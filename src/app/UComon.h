@@ -11,6 +11,9 @@ struct Shared_State {
     int Lang_Count = 1000;
 
     QString Dir_Program;
+    // Where Tessaform.xml, MASTER and PROJECTS live: Dir_Program, or the user's data folder
+    // when the program folder cannot be written (an installed program).
+    QString Dir_Data;
     QString Dir_Master;
     QString Dir_Projects;
     QString Dir_Language;

@@ -50,6 +50,8 @@ constexpr Default_Text Default_Texts[] = {
     {30, u"The settings file that could not be read could not be kept and is not replaced: "},
     {31, u"Error! The settings file cannot store the name of the configuration: "},
     {32, u"Tools"},
+    {33, u"The program folder cannot be written. Configurations, firmware master files and "
+         u"settings are kept in: "},
     {100, u"Create New Configuration"},
     {101, u"Create New Configuration"},
     {102, u"Name of the new Configuration"},

@@ -1,0 +1,72 @@
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run Run_Program(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    Run r;
+    if (p.waitForFinished(240000) && p.exitStatus() == QProcess::NormalExit)
+        r.code = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+} // namespace
+
+// The .deb that CPack makes of this build, unpacked as dpkg would lay it out.
+class Tst_DebPackage : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void packageUnpacksAndRuns()
+    {
+        if (QStandardPaths::findExecutable("dpkg-deb").isEmpty())
+            QSKIP("dpkg-deb is not installed");
+        QTemporaryDir work;
+        const QString build = qEnvironmentVariable("SW38591_BUILD_DIR");
+        const Run pack =
+            Run_Program(qEnvironmentVariable("SW38591_CPACK"),
+                        {"--config", build + "/CPackConfig.cmake", "-G", "DEB", "-B", work.path()});
+        QVERIFY2(pack.code == 0, (pack.out + pack.err).constData());
+        const QStringList debs = QDir(work.path()).entryList({"*.deb"}, QDir::Files);
+        QCOMPARE(debs.size(), 1);
+        const QString deb = work.filePath(debs.first());
+
+        const Run fields = Run_Program("dpkg-deb", {"-f", deb, "Package", "Version", "Depends"});
+        QCOMPARE(fields.code, 0);
+        QVERIFY2(fields.out.startsWith("Package: sw38591\nVersion: 2.0\nDepends: libqt6core6"),
+                 fields.out.constData());
+
+        const QString root = work.filePath("root");
+        QCOMPARE(Run_Program("dpkg-deb", {"-x", deb, root}).code, 0);
+        for (const char* file :
+             {"usr/lib/sw38591/sw38591", "usr/lib/sw38591/LANGUAGE/English.lng",
+              "usr/lib/sw38591/LANGUAGE/DefaultFlag.bmp", "usr/share/applications/sw38591.desktop",
+              "usr/share/icons/hicolor/32x32/apps/sw38591.png"})
+            QVERIFY2(QFileInfo::exists(root + '/' + file), file);
+        QVERIFY(QFileInfo(root + "/usr/bin/sw38591").isSymLink());
+
+        const Run version = Run_Program(root + "/usr/bin/sw38591-cli", {"--version"});
+        QCOMPARE(version.code, 0);
+        QCOMPARE(version.out, QByteArray("2.000\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(Tst_DebPackage)
+#include "tst_debpackage.moc"
