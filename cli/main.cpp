@@ -30,11 +30,15 @@ const char Usage[] =
     "  import CONF_DIR --table receive|transmit\n"
     "         (--csv FILE | --dbc FILE [--messages NAME[,NAME...]] [--sa N]) [--append]\n"
     "               replace (or with --append extend) a frame table from a CSV file or\n"
-    "               the messages of a DBC file, checked as the editor checks on OK\n";
+    "               the messages of a DBC file, checked as the editor checks on OK\n"
+    "  diff CONF_A CONF_B\n"
+    "               list the stored values that differ between two configuration\n"
+    "               folders (A is CONF_A, B is CONF_B); exit 0 same, 1 different\n";
 
 } // namespace
 
 int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Diff(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Export(const QStringList& args, QTextStream& out, QTextStream& err);
@@ -78,6 +82,8 @@ int main(int argc, char* argv[])
         return Cmd_Export(args.mid(1), out, err);
     if (cmd == QLatin1String("import"))
         return Cmd_Import(args.mid(1), out, err);
+    if (cmd == QLatin1String("diff"))
+        return Cmd_Diff(args.mid(1), out, err);
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }
