@@ -5,10 +5,12 @@
 #include "app/UserInteraction.h"
 #include "compiler/ConfigImage.h"
 #include "update/SxComposer.h"
+#include "update/UpdateLog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -207,7 +209,25 @@ void TFModifyFileSx::ExeUpdateFirClick()
     const auto started = Launcher().Start_Detached(
         tool, {QDir::toNativeSeparators(result), QString::number(cbport->currentIndex())},
         QDir::currentPath());
-    if (!started.started)
+    if (!started.started) {
         Ui().Error_Box(QStringLiteral("Cannot start the program %1: %2")
                            .arg(QDir::toNativeSeparators(tool), started.error));
+        return;
+    }
+    Update_Record record;
+    record.when = QDateTime::currentDateTime();
+    record.route = QStringLiteral("serial");
+    record.target = cbport->currentText();
+    QStringList banks;
+    for (const QCheckBox* bank : Cbbank)
+        if (!bank->isHidden() && bank->isChecked())
+            banks << bank->text();
+    record.choice = banks.join(QStringLiteral(" + "));
+    record.files << Describe_Update_File(result);
+    record.status = Tool_Started_Status;
+    try {
+        Append_Update_Record(Shared.Conf_Dir, record);
+    } catch (const App_Error& e) {
+        Ui().Error_Box(e.text());
+    }
 }
