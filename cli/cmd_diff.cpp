@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "app/UComon.h"
 #include "configurations/ConfigDiff.h"
 
@@ -6,20 +7,30 @@
 #include <QStringList>
 #include <QTextStream>
 
-// diff CONF_A CONF_B: one line per stored value that differs; A is CONF_A, B is CONF_B.
-int Cmd_Diff(const QStringList& args, QTextStream& out, QTextStream& err)
+Cli_Command Diff_Command()
 {
-    if (args.size() != 2 || args[0].startsWith(QLatin1Char('-')) ||
-        args[1].startsWith(QLatin1Char('-'))) {
-        err << "sw38591-cli diff: expected two configuration folders\n";
-        return 2;
-    }
+    return {QStringLiteral("diff"),
+            QStringLiteral("diff CONF_A CONF_B"),
+            QStringLiteral("list the stored values that differ between two configuration folders,\n"
+                           "one line each (A is CONF_A, B is CONF_B); exit 0 same, 1 different"),
+            {},
+            {{QStringLiteral("CONF_A"), QStringLiteral("the first configuration folder")},
+             {QStringLiteral("CONF_B"), QStringLiteral("the second configuration folder")}},
+            Cmd_Diff};
+}
+
+int Cmd_Diff(const QStringList& argv, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Diff_Command(), argv, out, err))
+        return *rc;
+    const QStringList args = p.positionalArguments();
     for (const QString& dir : args) {
-        if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
-            err << "sw38591-cli diff: the folder " << QDir::toNativeSeparators(dir)
-                << " does not exist\n";
-            return 2;
-        }
+        if (dir.isEmpty() || !QFileInfo(dir).isDir())
+            return Cli_Wrong_Usage(Diff_Command(),
+                                   QStringLiteral("the folder ") + QDir::toNativeSeparators(dir) +
+                                       QStringLiteral(" does not exist"),
+                                   err);
     }
     QList<Config_Difference> differences;
     try {

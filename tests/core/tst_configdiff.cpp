@@ -144,12 +144,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args"); // "@" stands for the temporary folder
         QTest::addColumn<QString>("err");
 
-        QTest::newRow("no folder") << QStringList{} << "expected two configuration folders";
-        QTest::newRow("one folder") << QStringList{"@/A"} << "expected two configuration folders";
-        QTest::newRow("three folders")
-            << QStringList{"@/A", "@/A", "@/A"} << "expected two configuration folders";
-        QTest::newRow("an option") << QStringList{"@/A", "--all"}
-                                   << "expected two configuration folders";
+        QTest::newRow("no folder") << QStringList{} << "the first configuration folder is missing";
+        QTest::newRow("one folder") << QStringList{"@/A"}
+                                    << "the second configuration folder is missing";
+        QTest::newRow("three folders") << QStringList{"@/A", "@/A", "@/A"}
+                                       << "unexpected argument";
+        QTest::newRow("an option") << QStringList{"@/A", "--all", "@/A"} << "unknown option";
         QTest::newRow("B missing") << QStringList{"@/A", "@/none"} << "does not exist";
         QTest::newRow("A is a file") << QStringList{"@/A/ParGen.xml", "@/A"} << "does not exist";
         QTest::newRow("not well-formed") << QStringList{"@/A", "@/bad"} << "error: ";
