@@ -9,6 +9,7 @@ Cli_Command Check_Command();
 Cli_Command Compose_Command();
 Cli_Command Export_Command();
 Cli_Command Import_Command();
+Cli_Command Diff_Command();
 
 int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
@@ -16,3 +17,4 @@ int Cmd_Check(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Export(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Import(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Diff(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -13,7 +13,7 @@ namespace {
 QList<Cli_Command> Commands()
 {
     return {Compile_Command(), Dump_Command(),   Check_Command(),
-            Compose_Command(), Export_Command(), Import_Command()};
+            Compose_Command(), Export_Command(), Import_Command(), Diff_Command()};
 }
 
 const Cli_Command* Find(const QList<Cli_Command>& commands, const QString& name)

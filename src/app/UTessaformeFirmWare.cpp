@@ -7,6 +7,7 @@
 #include "compiler/USaveBincc.h"
 #include "configurations/ConfigFiles.h"
 #include "configurations/ConfigFolders.h"
+#include "configurations/UCompareConf.h"
 #include "configurations/UNew_Project.h"
 #include "configurations/UOpenConf.h"
 #include "editors/UParGen.h"
@@ -22,6 +23,7 @@
 #include "widgets/ClickLabel.h"
 #include "widgets/Panels.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
@@ -133,6 +135,15 @@ void TFTessaformeFirmWare::Create_Controls()
     Tools = new QMenu(Btn_Tools);
     Tools->setObjectName(QStringLiteral("Tools_Menu"));
     Btn_Tools->setMenu(Tools);
+    Act_Compare = Tools->addAction(QString());
+    Act_Compare->setObjectName(QStringLiteral("Act_Compare"));
+    connect(Act_Compare, &QAction::triggered, this, [this] {
+        Guarded([this] {
+            if (!FCompareConf)
+                FCompareConf = new TFCompareConf(this);
+            Ui().Show_Modal(FCompareConf);
+        });
+    });
 
     L_Zorvek = new Click_Label(this);
     L_Zorvek->setObjectName(QStringLiteral("L_Zorvek"));
@@ -302,6 +313,7 @@ void TFTessaformeFirmWare::Set_Lang()
     Btn_J1939_Rec_Frame->setToolTip(Msg(26));
     Btn_J1939_Send_Frame->setText(Msg(22));
     Btn_J1939_Send_Frame->setToolTip(Msg(27));
+    Act_Compare->setText(Msg(532));
     Btn_Tools->setText(Msg(32));
     Btn_Tools->setVisible(!Tools->isEmpty());
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -9,6 +10,7 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 class Click_Label;
+class TFCompareConf;
 
 // The main window: the workflow steps. Its creation runs the start-up sequence of the program.
 class TFTessaformeFirmWare final : public QWidget {
@@ -72,4 +74,6 @@ private:
     QPushButton* Btn_Close = nullptr;
     QToolButton* Btn_Tools = nullptr;
     QMenu* Tools = nullptr;
+    QAction* Act_Compare = nullptr;
+    TFCompareConf* FCompareConf = nullptr; // made on first use
 };

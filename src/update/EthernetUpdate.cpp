@@ -146,6 +146,16 @@ QByteArray Parameter_Xml(const Update_Request& r, const QString& dirMaster, cons
     return doc.toByteArray(-1);
 }
 
+QStringList Update_Files(const Update_Request& r, const QString& dirMaster, const QString& confDir)
+{
+    QStringList files;
+    if (r.updateOption == 0 || r.updateOption == 1)
+        files << Path_Join(dirMaster, QStringLiteral("Sim38591.sim"));
+    if (r.updateOption == 0 || r.updateOption == 2)
+        files << Path_Join(Path_Join(confDir, QStringLiteral("bin")), QStringLiteral("bank2.bin"));
+    return files;
+}
+
 void Compile_XML_Parameter(const Update_Request& r)
 {
     Write_File_Atomic(Path_Join(Shared.Dir_Program, Parameter_File_Name),

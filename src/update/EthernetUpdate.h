@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -50,6 +51,9 @@ inline constexpr int Tool_Wait_Limit_Ms = 150000;
 // The parameter file's bytes: the firmware from `dirMaster`, the configuration image from
 // `confDir`; paths with the platform's separators; no indentation, no line breaks.
 QByteArray Parameter_Xml(const Update_Request& r, const QString& dirMaster, const QString& confDir);
+
+// The files the tool is to write for `r`, in the order of its operations.
+QStringList Update_Files(const Update_Request& r, const QString& dirMaster, const QString& confDir);
 
 // Writes Dir_Program/Zedazede_Zeruvi.xml atomically from the shared folders.
 // Throws App_Error naming the file when it cannot be written.

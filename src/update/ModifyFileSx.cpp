@@ -8,10 +8,12 @@
 #include "language/ULanguage.h"
 #include "update/ComPorts.h"
 #include "update/SxComposer.h"
+#include "update/UpdateLog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -249,4 +251,21 @@ void TFModifyFileSx::ExeUpdateFirClick()
         return;
     }
     Local_Settings(Shared.Dir_Program).Set_Last_Com_Port(cbport->currentIndex());
+
+    Update_Record record;
+    record.when = QDateTime::currentDateTime();
+    record.route = QStringLiteral("serial");
+    record.target = cbport->currentText();
+    QStringList banks;
+    for (const QCheckBox* bank : Cbbank)
+        if (!bank->isHidden() && bank->isChecked())
+            banks << bank->text();
+    record.choice = banks.join(QStringLiteral(" + "));
+    record.files << Describe_Update_File(result);
+    record.status = Tool_Started_Status;
+    try {
+        Append_Update_Record(Shared.Conf_Dir, record);
+    } catch (const App_Error& e) {
+        Ui().Error_Box(e.text());
+    }
 }

@@ -8,9 +8,12 @@
 #include "update/IcmpEcho.h"
 #include "widgets/AddressFields.h"
 
+#include "update/UpdateLog.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -332,12 +335,19 @@ void TFBoot::Btn_UpdateClick()
         return;
     }
     Compile_XML_Parameter(request);
-    Run_Update_Tool();
+    Run_Update_Tool(request);
 }
 
-void TFBoot::Run_Update_Tool()
+void TFBoot::Run_Update_Tool(const Update_Request& request)
 {
     const Busy_Window busy(m_busy);
+    // The files as they are handed over, before the tool can touch them.
+    Update_Record record;
+    record.route = QStringLiteral("Ethernet");
+    record.target = request.ipAddress;
+    record.choice = Default_Msg(815 + request.updateOption);
+    for (const QString& file : Update_Files(request, Shared.Dir_Master, Shared.Conf_Dir))
+        record.files << Describe_Update_File(file);
     QElapsedTimer clock;
     clock.start();
     const auto running = [&] {
@@ -355,6 +365,13 @@ void TFBoot::Run_Update_Tool()
             QCoreApplication::processEvents();
         });
     told = true;
+    record.when = QDateTime::currentDateTime();
+    record.status = Tool_Status(r, Tool_Wait_Limit);
+    try {
+        Append_Update_Record(Shared.Conf_Dir, record);
+    } catch (const App_Error& e) {
+        Ui().Error_Box(e.text());
+    }
     if (!r.finished) {
         m_toolRunning = r.stillRunning;
         Show_Status(Msg(843));

@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct Update_Request;
 
 // The update window for the device with Ethernet port: checks that the device answers,
 // writes the update tool's parameter file and runs the tool.
@@ -44,7 +45,7 @@ private:
     bool KeyPress(int box, const QString& key);
     std::array<QString, 4> IP_Texts() const;
     void Show_Status(const QString& text);
-    void Run_Update_Tool();
+    void Run_Update_Tool(const Update_Request& request);
 
     QWidget* P_Title = nullptr;
     QWidget* P_IP_Address = nullptr;

@@ -8,9 +8,12 @@
 #include "app/LocalSettings.h"
 #include "update/ComPorts.h"
 #include "update/ModifyFileSx.h"
+#include "update/UpdateLog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -117,6 +120,10 @@ private Q_SLOTS:
     void presentPortsMarked_data();
     void presentPortsMarked();
     void portUsedLastIsPreselected();
+
+    void recordsEachStartOfTheTool();
+    void unwritableRecordReported_data();
+    void unwritableRecordReported();
 };
 
 void tst_ModifyFileSx::opening()
@@ -362,6 +369,82 @@ void tst_ModifyFileSx::launchProblems()
     }
     QTest::qWait(200);
     QVERIFY(!QFile::exists(f.log));
+    // Nothing was handed over.
+    QVERIFY(!QFile::exists(Path_Join(f.conf, Update_Log_Name)));
+}
+
+void tst_ModifyFileSx::recordsEachStartOfTheTool()
+{
+    Window_Fixture f;
+    TFModifyFileSx w;
+    w.show();
+    const QString log = Path_Join(f.conf, Update_Log_Name);
+    QTest::keyClick(Child<QComboBox>(w, "cbport"), Qt::Key_Down);
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton2"), Qt::LeftButton);
+    QTRY_VERIFY(QFile::exists(f.log));
+    const QByteArray first = Read_All(log);
+    const QByteArray handedOver = Read_All(f.result);
+    QFile::remove(f.log);
+    QTest::keyClick(Child<QComboBox>(w, "cbport"), Qt::Key_Down);
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton2"), Qt::LeftButton);
+    QTRY_VERIFY(QFile::exists(f.log));
+
+    QCOMPARE(f.ui.texts(), QStringList());
+    const QByteArray both = Read_All(log);
+    QVERIFY(!first.isEmpty());
+    QVERIFY(both.startsWith(first));
+    const QList<QStringList> records = Split_Csv(both);
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records[0].size(), 12);
+    QCOMPARE(records[0].first(), QStringLiteral("time"));
+    const QString sha = QString::fromLatin1(
+        QCryptographicHash::hash(handedOver, QCryptographicHash::Sha256).toHex());
+    for (int i = 1; i <= 2; ++i) {
+        const QStringList& r = records[i];
+        QCOMPARE(r.size(), 12);
+        const QDateTime when = QDateTime::fromString(r[0], Qt::ISODate);
+        QVERIFY2(when.isValid() && qAbs(when.secsTo(QDateTime::currentDateTime())) < 60,
+                 qPrintable(r[0]));
+        QCOMPARE(r.mid(1, 7),
+                 (QStringList{QStringLiteral("serial"), QStringLiteral("COM%1").arg(i + 1),
+                              QStringLiteral("Bank1 + Bank2"), QDir::toNativeSeparators(f.result),
+                              QString::number(handedOver.size()), sha, QString()}));
+        QCOMPARE(r.mid(10), (QStringList{QStringLiteral("started"), SW_Version_Text}));
+    }
+}
+
+void tst_ModifyFileSx::unwritableRecordReported_data()
+{
+    QTest::addColumn<bool>("folder"); // a folder in the record's place, else a read-only file
+    QTest::newRow("read-only file") << false;
+    QTest::newRow("folder in its place") << true;
+}
+
+// The flash tool is started all the same; the box names the file.
+void tst_ModifyFileSx::unwritableRecordReported()
+{
+    QFETCH(bool, folder);
+    Window_Fixture f;
+    const QString log = Path_Join(f.conf, Update_Log_Name);
+    if (folder) {
+        QVERIFY(QDir().mkpath(log));
+    } else {
+        Compose_Folder::Write(log, "time\r\n");
+        QVERIFY(QFile::setPermissions(log, QFile::ReadOwner));
+    }
+    TFModifyFileSx w;
+    w.show();
+    QTest::mouseClick(Child<QPushButton>(w, "LbButton2"), Qt::LeftButton);
+
+    QTRY_VERIFY(QFile::exists(f.log));
+    QCOMPARE(f.ui.boxes.size(), 1);
+    QCOMPARE(f.ui.boxes[0].kind, Fake_Ui::Kind::Error);
+    QVERIFY2(f.ui.boxes[0].text.startsWith(Msg(530) + QDir::toNativeSeparators(log) + Msg(531)),
+             qPrintable(f.ui.boxes[0].text));
+    if (!folder) {
+        QFile::setPermissions(log, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(Read_All(log), QByteArray("time\r\n"));
+    }
 }
 
 // Eight entries in their places whatever exists; the ports of this computer marked; the one

@@ -9,11 +9,14 @@
 #include "update/EthernetUpdate.h"
 #include "update/IcmpEcho.h"
 #include "update/UBoot.h"
+#include "update/UpdateLog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -181,6 +184,8 @@ private Q_SLOTS:
     void toolRunsWithoutArgumentsAfterParameterFile();
     void missingToolIsReported();
     void parameterFileWriteFailureStartsNothing();
+    void recordsEachHandOver();
+    void unwritableRecordReported();
 
 private:
     // A window on its own over a fresh program folder, as the main window would show it: the
@@ -791,6 +796,78 @@ void Tst_Boot::parameterFileWriteFailureStartsNothing()
              qPrintable(m_ui->boxes.first().text));
     // The check had succeeded: the values are already the new ones.
     QCOMPARE(Shared.Last_IP_Address, QStringLiteral("127.0.0.1"));
+}
+
+
+
+
+// One record per hand-over, appended: the files as handed over, and how the tool ended or
+// that it was still running when the wait ended.
+void Tst_Boot::recordsEachHandOver()
+{
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    Install_Fake_Tool();
+    const QString log = Path_Join(Shared.Conf_Dir, Update_Log_Name);
+    const QString sim = Path_Join(Shared.Dir_Master, QStringLiteral("Sim38591.sim"));
+    const QString bank2 = Path_Join(Shared.Conf_Dir, QStringLiteral("bin/bank2.bin"));
+    const auto sha = [](const QString& path) {
+        return QString::fromLatin1(
+            QCryptographicHash::hash(Read_All(path), QCryptographicHash::Sha256).toHex());
+    };
+    qputenv("FAKE_TOOL_EXIT", "3");
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    const QByteArray first = Read_All(log);
+
+    qputenv("FAKE_TOOL_EXIT", "0");
+    qputenv("FAKE_TOOL_RUN_MS", "1500");
+    w->Tool_Wait_Limit = 300;
+    Child<QComboBox>(w, "CB_Update_Options")->setCurrentIndex(2);
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(Count(m_folder->read(QStringLiteral("tool.log")), "ended"), 2, 10000);
+
+    QCOMPARE(m_ui->texts(), QStringList());
+    const QByteArray both = Read_All(log);
+    QVERIFY(!first.isEmpty());
+    QVERIFY(both.startsWith(first));
+    const QList<QStringList> records = Split_Csv(both);
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records[0].value(2), QStringLiteral("port_or_address"));
+    for (const QStringList& r : records.mid(1)) {
+        QCOMPARE(r.size(), 12);
+        QVERIFY2(QDateTime::fromString(r[0], Qt::ISODate).isValid(), qPrintable(r[0]));
+        QCOMPARE(r[1], QStringLiteral("Ethernet"));
+        QCOMPARE(r[2], QStringLiteral("127.0.0.1"));
+        QCOMPARE(r[11], SW_Version_Text);
+    }
+    const QString simSize = QString::number(Read_All(sim).size());
+    QCOMPARE(records[1].mid(3, 8),
+             (QStringList{QStringLiteral("Firmware + Configuration"), QDir::toNativeSeparators(sim),
+                          simSize, sha(sim), QDir::toNativeSeparators(bank2),
+                          QStringLiteral("18432"), sha(bank2), QStringLiteral("exit status 3")}));
+    QCOMPARE(records[2].mid(3, 8),
+             (QStringList{QStringLiteral("Configuration"), QDir::toNativeSeparators(bank2),
+                          QStringLiteral("18432"), sha(bank2), QString(), QString(), QString(),
+                          QStringLiteral("running after 0.3 s")}));
+}
+
+// A record that cannot be written is told; the update itself has run.
+void Tst_Boot::unwritableRecordReported()
+{
+    TFBoot* w = Open_Window();
+    Set_Boxes(w, {"127", "0", "0", "1"});
+    Install_Fake_Tool();
+    const QString log = Path_Join(Shared.Conf_Dir, Update_Log_Name);
+    QVERIFY(QDir().mkpath(log));
+    QTest::mouseClick(Child<QPushButton>(w, "Btn_Update"), Qt::LeftButton);
+
+    QCOMPARE(Count(m_folder->read(QStringLiteral("tool.log")), "ended 0"), 1);
+    QCOMPARE(m_ui->boxes.size(), 1);
+    QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
+    QCOMPARE(m_ui->boxes[0].text, Msg(530) + QDir::toNativeSeparators(log) + Msg(531) +
+                                      QStringLiteral("a folder has this name"));
+    QCOMPARE(Child<QLabel>(w, "L_Update_Status")->text(),
+             QStringLiteral("The update tool has ended with exit status 0"));
 }
 
 QTEST_MAIN(Tst_Boot)

@@ -97,6 +97,7 @@ QStringList Compose_Folder::Leftovers() const
 {
     QStringList files = QDir(conf).entryList(QDir::Files);
     files.removeAll(QStringLiteral("New_sx38591.sx"));
+    files.removeAll(QStringLiteral("update-log.csv")); // the record of a hand-over to the tool
     const QStringList binFiles = QDir(bin).entryList(QDir::Files);
     for (const QString& f : binFiles)
         if (f != QLatin1String("bank1.bin") && f != QLatin1String("bank2.bin"))

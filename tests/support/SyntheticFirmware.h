@@ -46,6 +46,7 @@ struct Compose_Folder {
     // The composed file for `lines`, where "BANK1" and "BANK2" stand for the image's records.
     QByteArray Expected(const QByteArrayList& lines) const;
 
-    // Files left in the configuration and bin folders besides the images and the result.
+    // Files left in the configuration and bin folders besides the images, the result and the
+    // update record.
     QStringList Leftovers() const;
 };

@@ -124,3 +124,38 @@ Cli_Text_Run Run_Cli_Text(const QStringList& args)
     const Cli_Run r = Run_Cli(args);
     return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
+
+QList<QStringList> Split_Csv(const QByteArray& bytes)
+{
+    const QString text = QString::fromUtf8(bytes);
+    QList<QStringList> records;
+    QStringList cells;
+    QString cell;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"'))
+                cell += text.at(++i);
+            else if (c == QLatin1Char('"'))
+                quoted = false;
+            else
+                cell += c;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            cells << cell;
+            cell.clear();
+        } else if (c == QLatin1Char('\n')) {
+            cells << cell;
+            records << cells;
+            cells.clear();
+            cell.clear();
+        } else if (c != QLatin1Char('\r')) {
+            cell += c;
+        }
+    }
+    if (!cell.isEmpty() || !cells.isEmpty())
+        records << (cells << cell);
+    return records;
+}

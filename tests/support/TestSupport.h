@@ -42,6 +42,9 @@ struct Cli_Text_Run {
 };
 Cli_Text_Run Run_Cli_Text(const QStringList& args);
 
+// The records of an RFC 4180 text (CR LF or LF line ends, quoted cells), cells as text.
+QList<QStringList> Split_Csv(const QByteArray& bytes);
+
 // Where grabbed window pictures go (build/screenshots); created on demand.
 QString Screenshot_Path(const QString& name);
 
