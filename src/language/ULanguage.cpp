@@ -71,6 +71,8 @@ constexpr Default_Text Default_Texts[] = {
     {205, u"Select from this list the configuration to open"},
     {206, u"Open the Selected Configuration"},
     {207, u"Cancel open of Configuration"},
+    {208, u"Line "},
+    {209, u": not a CAN frame of a candump or Vector ASC log"},
     {300, u"Software Options"},
     {301, u"Software Options"},
     {302, u"Language"},
