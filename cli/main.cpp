@@ -30,10 +30,14 @@ const char Usage[] =
     "  import CONF_DIR --table receive|transmit\n"
     "         (--csv FILE | --dbc FILE [--messages NAME[,NAME...]] [--sa N]) [--append]\n"
     "               replace (or with --append extend) a frame table from a CSV file or\n"
-    "               the messages of a DBC file, checked as the editor checks on OK\n";
+    "               the messages of a DBC file, checked as the editor checks on OK\n"
+    "  buscheck CONF_DIR --log FILE\n"
+    "               hold the receive table against the frames of a CAN log (candump or\n"
+    "               Vector ASC): rows seen, frames no row takes, address conflicts\n";
 
 } // namespace
 
+int Cmd_Buscheck(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
@@ -78,6 +82,8 @@ int main(int argc, char* argv[])
         return Cmd_Export(args.mid(1), out, err);
     if (cmd == QLatin1String("import"))
         return Cmd_Import(args.mid(1), out, err);
+    if (cmd == QLatin1String("buscheck"))
+        return Cmd_Buscheck(args.mid(1), out, err);
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }
