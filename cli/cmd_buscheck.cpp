@@ -1,6 +1,7 @@
 #include "app/UComon.h"
 #include "buscheck/BusCheck.h"
 #include "configurations/SafeFile.h"
+#include "language/ULanguage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,6 +37,7 @@ int Cmd_Buscheck(const QStringList& args, QTextStream& out, QTextStream& err)
             << " does not exist.\n";
         return 2;
     }
+    Load_Default_Language();
     try {
         Bus_Check check(Load_Bus_Check_Setup(confDir));
         const QByteArray text = Read_Whole_File(logFile);

@@ -365,6 +365,100 @@ private Q_SLOTS:
                                    ": not a CAN frame of a candump or Vector ASC log");
         }
     }
+
+    void command_data()
+    {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<int>("code");
+
+        QTest::newRow("every row seen")
+            << QByteArray("(10.000000) can0 18FEF100#0102030405060708\n"
+                          "(10.050000) can0 0CF00400#01020304\n"
+                          "(10.100000) can0 18FEF100#0102030405060708\n"
+                          "(10.200000) can0 18FEF100#0102030405060708\n")
+            << "row 1: seen 3 every 100 ms\nrow 2: seen 1\n" << 0;
+        QTest::newRow("frames no row takes do not fail the check")
+            << QByteArray("(10.000000) can0 18FEF100#01\n"
+                          "(10.001000) can0 18EAFF03#00EE00\n"
+                          "(10.002000) can0 0CF00400#01\n"
+                          "(10.003000) can0 0C00F0FE#01\n"
+                          "(10.004000) can0 18EAFF03#00EE00\n")
+            << "row 1: seen 1\nrow 2: seen 1\n"
+               "not in table: data page 0 PGN 0xEAFF SA 3: 2 frames\n"
+               "not in table: data page 0 PGN 0x00F0 SA 254: 1 frames\n"
+            << 0;
+        QTest::newRow("row not seen, data page 1, conflict")
+            << QByteArray("(1.0) can0 18FEF100#01\n"
+                          "(1.1) can0 19FEF180#01\n"
+                          "(1.2) can0 18EEFF80#0102030405060708\n")
+            << "row 1: seen 1\nrow 2: not seen\n"
+               "not in table: data page 1 PGN 0xFEF1 SA 128: 1 frames\n"
+               "not in table: data page 0 PGN 0xEEFF SA 128: 1 frames\n"
+               "conflict: 2 frames use the converter's address 128\n"
+            << 1;
+        QTest::newRow("every row seen, conflict")
+            << QByteArray("(1.0) can0 18FEF100#01\n(1.0) can0 0CF00400#01\n"
+                          "(1.1) can0 0CF00480#01\n")
+            << "row 1: seen 1\nrow 2: seen 1\n"
+               "not in table: data page 0 PGN 0xF004 SA 128: 1 frames\n"
+               "conflict: 1 frames use the converter's address 128\n"
+            << 1;
+    }
+    void command()
+    {
+        QFETCH(QByteArray, log);
+        QFETCH(QString, out);
+        QFETCH(int, code);
+        Program_Folder folder;
+        // The converter's address is 128.
+        const QString dir =
+            Write_Config(folder, {{"0", "65265", "0"}, {"0", "0xF004", "0"}}, false);
+        folder.write(QStringLiteral("bus.log"), log);
+        const Cli_Text_Run r = Run_Cli_Text(
+            {QStringLiteral("buscheck"), dir, QStringLiteral("--log"), folder.file("bus.log")});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.code, code);
+    }
+
+    void command_refuses_data()
+    {
+        QTest::addColumn<QStringList>("args"); // CONF and LOG stand for the folder and the log
+        QTest::addColumn<QString>("err");
+
+        QTest::newRow("no log") << QStringList{"CONF"} << "--log FILE is missing";
+        QTest::newRow("no folder") << QStringList{"--log", "LOG"} << "configuration folder is missing";
+        QTest::newRow("unknown option") << QStringList{"CONF", "--log", "LOG", "--live"}
+                                        << "unexpected argument '--live'";
+        QTest::newRow("missing log") << QStringList{"CONF", "--log", "none.log"} << "none.log";
+        QTest::newRow("bad line") << QStringList{"CONF", "--log", "BAD"}
+                                  << "bad.log: Line 2: not a CAN frame of a candump or Vector ASC log";
+        QTest::newRow("missing folder") << QStringList{"nowhere", "--log", "LOG"} << "nowhere";
+    }
+    void command_refuses()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, err);
+        Program_Folder folder;
+        const QString dir = Write_Config(folder, {{"0", "65265", "0"}}, false);
+        folder.write(QStringLiteral("bus.log"), "(1.0) can0 18FEF100#01\n");
+        folder.write(QStringLiteral("bad.log"), "(1.0) can0 18FEF100#01\n(1.1) can0 18FEF100#1\n");
+        for (QString& a : args) {
+            if (a == "CONF")
+                a = dir;
+            else if (a == "LOG")
+                a = folder.file("bus.log");
+            else if (a == "BAD")
+                a = folder.file("bad.log");
+            else if (a == "none.log")
+                a = folder.file("none.log");
+        }
+        const Cli_Text_Run r = Run_Cli_Text(QStringList{QStringLiteral("buscheck")} + args);
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.out, QString());
+        QVERIFY2(r.err.contains(err), qPrintable(r.err));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_buscheck)
