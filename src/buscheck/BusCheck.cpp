@@ -4,6 +4,7 @@
 #include "compiler/USaveBincc.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -103,7 +104,10 @@ void Bus_Check::Take(quint32 id, const quint8* data, int size, qint64 time_us, b
                 continue;
             Row_Result& row = m_rows[size_t(r)];
             row.stats.Add(time_us, timed);
-            row.last_data = QByteArray(reinterpret_cast<const char*>(data), size);
+            // Reuses the bytes of the previous frame: no allocation per frame.
+            row.last_data.resize(size);
+            if (size > 0)
+                std::memcpy(row.last_data.data(), data, size_t(size));
             row.senders.set(Id_Sa(id));
             taken = true;
         }
