@@ -4,6 +4,7 @@
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
 #include "app/Windows.h"
+#include "buscheck/UBusCheck.h"
 #include "compiler/USaveBincc.h"
 #include "configurations/ConfigFiles.h"
 #include "configurations/ConfigFolders.h"
@@ -131,6 +132,20 @@ void TFTessaformeFirmWare::Create_Controls()
     Tools = new QMenu(Btn_Tools);
     Tools->setObjectName(QStringLiteral("Tools_Menu"));
     Btn_Tools->setMenu(Tools);
+    A_Bus_Check = Tools->addAction(QString());
+    A_Bus_Check->setObjectName(QStringLiteral("A_Bus_Check"));
+    connect(A_Bus_Check, &QAction::triggered, this, [this] {
+        if (Shared.Conf_Dir.isEmpty()) {
+            Ui().Error_Box(Msg(18));
+            return;
+        }
+        Guarded([&] {
+            TFBus_Check& w = Bus_Check_Window(this);
+            // No receive editor is open here: the check shows, "Add to Table" waits for it.
+            w.Open_For(Shared.Conf_Dir, nullptr);
+            Ui().Show_Modal(&w);
+        });
+    });
 
     L_Zorvek = new Click_Label(this);
     L_Zorvek->setObjectName(QStringLiteral("L_Zorvek"));
@@ -270,6 +285,8 @@ void TFTessaformeFirmWare::Set_Lang()
     Btn_J1939_Send_Frame->setText(Msg(22));
     Btn_J1939_Send_Frame->setToolTip(Msg(27));
     Btn_Tools->setText(Msg(32));
+    A_Bus_Check->setText(Msg(211));
+    A_Bus_Check->setToolTip(Msg(244));
     Btn_Tools->setVisible(!Tools->isEmpty());
 }
 

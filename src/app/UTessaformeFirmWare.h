@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -71,4 +72,5 @@ private:
     QPushButton* Btn_Close = nullptr;
     QToolButton* Btn_Tools = nullptr;
     QMenu* Tools = nullptr;
+    QAction* A_Bus_Check = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <bitset>
 #include <unordered_map>
@@ -63,6 +64,10 @@ struct Address_Trouble {
     qint64 null_address = 0; // source 254
     qint64 global_address = 0; // source 255
 };
+
+// The ten cells of a receive row that takes frames of this kind (the transport protocol ticked
+// for a longer message), in stored order.
+QStringList Receive_Row_For(const Unmatched_Frame& u);
 
 // Holds a configuration against frames, as the device would take them.
 class Bus_Check final {
