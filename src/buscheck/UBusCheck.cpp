@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -106,9 +107,9 @@ QString Last_Data_Html(const QByteArray& d, const Frame_Record& r)
 QString Hex_Dump(const QByteArray& area)
 {
     QString out;
-    for (qsizetype at = 0; at < area.size(); at += 16) {
+    for (qsizetype at = 0; at < area.size(); at += 8) {
         out += QStringLiteral("%1 ").arg(at, 4, 10, QLatin1Char(' '));
-        for (qsizetype i = at; i < qMin(at + 16, area.size()); ++i)
+        for (qsizetype i = at; i < qMin(at + 8, area.size()); ++i)
             out += QStringLiteral(" %1").arg(quint8(area[i]), 2, 16, QLatin1Char('0')).toUpper();
         out += QLatin1Char('\n');
     }
@@ -182,6 +183,7 @@ TFBus_Check::TFBus_Check(QWidget* parent) : QDialog(parent)
     L_Trouble = new QLabel(this);
     LB_Trouble = new QListWidget(this);
     LB_Trouble->setObjectName(QStringLiteral("LB_Trouble"));
+    LB_Trouble->setWordWrap(true);
     lower->addWidget(L_Data_Area, 0, 0);
     lower->addWidget(E_Data_Area, 1, 0, 2, 1);
     lower->addWidget(L_Unmatched, 0, 1);
@@ -426,6 +428,10 @@ void TFBus_Check::Refresh()
     if (selected >= 0 && selected < sga_Unmatched->rowCount())
         sga_Unmatched->selectRow(selected);
     sga_Unmatched->resizeColumnsToContents();
+    // Every column in sight: the size tells a transport message from a single frame.
+    sga_Unmatched->setMinimumWidth(sga_Unmatched->horizontalHeader()->length() +
+                                   2 * sga_Unmatched->frameWidth() +
+                                   sga_Unmatched->verticalScrollBar()->sizeHint().width());
 
     LB_Trouble->clear();
     const Address_Trouble& t = c.Trouble();
