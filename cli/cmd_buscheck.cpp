@@ -28,8 +28,8 @@ int Cmd_Buscheck(const QStringList& args, QTextStream& out, QTextStream& err)
         }
     }
     if (confDir.isEmpty() || logFile.isEmpty()) {
-        err << "sw38591-cli buscheck: " << (confDir.isEmpty() ? "the configuration folder" : "--log FILE")
-            << " is missing\n";
+        err << "sw38591-cli buscheck: "
+            << (confDir.isEmpty() ? "the configuration folder" : "--log FILE") << " is missing\n";
         return 2;
     }
     if (!QFileInfo(confDir).isDir()) {

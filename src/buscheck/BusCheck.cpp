@@ -159,8 +159,10 @@ QStringList Receive_Row_For(const Unmatched_Frame& u)
     // Kept bytes within the table's budget of 455; a longer message keeps its start.
     const int keep = qBound(1, u.size, 455);
     return {QString::number(u.Data_Page()),
-            QStringLiteral("0x%1").arg(u.Pgn(), 4, 16, QLatin1Char('0')).toUpper().replace(
-                QLatin1String("0X"), QLatin1String("0x")),
+            QStringLiteral("0x%1")
+                .arg(u.Pgn(), 4, 16, QLatin1Char('0'))
+                .toUpper()
+                .replace(QLatin1String("0X"), QLatin1String("0x")),
             QString::number(u.Sa()),
             u.size > 8 ? QStringLiteral("Y") : QStringLiteral("N"),
             QStringLiteral("0"),

@@ -59,9 +59,9 @@ struct Unmatched_Frame {
 };
 
 struct Address_Trouble {
-    qint64 own_address = 0;  // frames sent from the converter's own address
-    qint64 own_claims = 0;   // address claims for it
-    qint64 null_address = 0; // source 254
+    qint64 own_address = 0;    // frames sent from the converter's own address
+    qint64 own_claims = 0;     // address claims for it
+    qint64 null_address = 0;   // source 254
     qint64 global_address = 0; // source 255
 };
 
@@ -89,7 +89,10 @@ public:
     qint64 Standard_Frames() const { return m_standard; }
 
     // Matching key of an identifier: data page and PGN, and the source unless peer-to-peer.
-    quint32 Key(quint32 id) const { return id & (m_setup.peer_to_peer ? 0x03FFFF00u : 0x03FFFFFFu); }
+    quint32 Key(quint32 id) const
+    {
+        return id & (m_setup.peer_to_peer ? 0x03FFFF00u : 0x03FFFFFFu);
+    }
 
 private:
     void Take(quint32 id, const quint8* data, int size, qint64 time_us, bool timed, bool transport);

@@ -18,9 +18,15 @@ Can_Live_Source::Can_Live_Source(Sink sink, QObject* parent)
 {
 }
 
-Can_Live_Source::~Can_Live_Source() { Stop(); }
+Can_Live_Source::~Can_Live_Source()
+{
+    Stop();
+}
 
-QStringList Can_Live_Source::Plugins() { return QCanBus::instance()->plugins(); }
+QStringList Can_Live_Source::Plugins()
+{
+    return QCanBus::instance()->plugins();
+}
 
 QStringList Can_Live_Source::Interfaces(const QString& plugin)
 {
@@ -30,8 +36,7 @@ QStringList Can_Live_Source::Interfaces(const QString& plugin)
     return names;
 }
 
-QString Can_Live_Source::Start(const QString& plugin, const QString& interfaceName,
-                               quint32 bitRate)
+QString Can_Live_Source::Start(const QString& plugin, const QString& interfaceName, quint32 bitRate)
 {
     Stop();
     QString error;
@@ -43,14 +48,15 @@ QString Can_Live_Source::Start(const QString& plugin, const QString& interfaceNa
     if (plugin != QLatin1String("socketcan"))
         device->setConfigurationParameter(QCanBusDevice::BitRateKey, QVariant(bitRate));
     device->setConfigurationParameter(QCanBusDevice::ReceiveOwnKey, false);
-    device->setConfigurationParameter(QCanBusDevice::ErrorFilterKey,
-                                      QVariant::fromValue(QCanBusFrame::FrameErrors(
-                                          QCanBusFrame::ControllerError)));
+    device->setConfigurationParameter(
+        QCanBusDevice::ErrorFilterKey,
+        QVariant::fromValue(QCanBusFrame::FrameErrors(QCanBusFrame::ControllerError)));
     connect(device, &QCanBusDevice::framesReceived, this, &Can_Live_Source::Read_Batch);
-    connect(device, &QCanBusDevice::errorOccurred, this, [this, device](QCanBusDevice::CanBusError e) {
-        if (e == QCanBusDevice::ConnectionError || e == QCanBusDevice::ReadError)
-            Q_EMIT Failed(device->errorString());
-    });
+    connect(device, &QCanBusDevice::errorOccurred, this,
+            [this, device](QCanBusDevice::CanBusError e) {
+                if (e == QCanBusDevice::ConnectionError || e == QCanBusDevice::ReadError)
+                    Q_EMIT Failed(device->errorString());
+            });
     if (!device->connectDevice()) {
         error = device->errorString();
         delete device;
@@ -87,7 +93,8 @@ void Can_Live_Source::Read_Batch()
                 ++m_dropped;
             continue;
         }
-        if (q.frameType() != QCanBusFrame::DataFrame && q.frameType() != QCanBusFrame::RemoteRequestFrame)
+        if (q.frameType() != QCanBusFrame::DataFrame &&
+            q.frameType() != QCanBusFrame::RemoteRequestFrame)
             continue;
         const QByteArray p = q.payload();
         f = Can_Frame();

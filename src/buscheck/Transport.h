@@ -41,6 +41,15 @@ private:
 };
 
 // PF of an extended identifier.
-inline quint8 Id_Pf(quint32 id) { return quint8(id >> 16); }
-inline quint8 Id_Ps(quint32 id) { return quint8(id >> 8); }
-inline quint8 Id_Sa(quint32 id) { return quint8(id); }
+inline quint8 Id_Pf(quint32 id)
+{
+    return quint8(id >> 16);
+}
+inline quint8 Id_Ps(quint32 id)
+{
+    return quint8(id >> 8);
+}
+inline quint8 Id_Sa(quint32 id)
+{
+    return quint8(id);
+}

@@ -8,9 +8,9 @@
 #include "language/ULanguage.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -35,7 +35,8 @@ enum : int {
     M_Start = 213,
     M_Stop = 214,
     M_Close = 215,
-    M_Row_Headers = 216, // 216..224: Row, Data Page, PGN, Source Address, Seen, Count, Period, Last Data, Data Offset
+    M_Row_Headers = 216, // 216..224: Row, Data Page, PGN, Source Address, Seen, Count, Period, Last
+                         // Data, Data Offset
     M_Data_Area = 225,
     M_Unmatched = 226,
     M_Size = 227,
@@ -392,8 +393,8 @@ void TFBus_Check::Refresh()
         sga_Rows->setItem(r, 0, Item(QString::number(r + 1)));
         sga_Rows->setItem(r, 1, Item(QString::number((id >> 24) & 0xFF)));
         sga_Rows->setItem(r, 2, Item(Hex_Pgn(quint16(id >> 8))));
-        sga_Rows->setItem(r, 3, Item(m_setup.peer_to_peer ? QStringLiteral("*")
-                                                          : QString::number(id & 0xFF)));
+        sga_Rows->setItem(
+            r, 3, Item(m_setup.peer_to_peer ? QStringLiteral("*") : QString::number(id & 0xFF)));
         auto* seen = Item(res.Seen() ? Msg(M_Yes) : Msg(M_No), false);
         seen->setBackground(res.Seen() ? QColor(0xc8, 0xf0, 0xc8) : QColor(0xf8, 0xc8, 0xc8));
         sga_Rows->setItem(r, 4, seen);

@@ -19,7 +19,8 @@ TFReceive_J1939_Frame::TFReceive_J1939_Frame(QWidget* parent) : Frame_Editor(Rec
     Btn_Bus_Check->setAutoDefault(false);
     connect(Btn_Bus_Check, &QPushButton::clicked, this,
             [this] { Guarded([&] { Btn_Bus_CheckClick(); }); });
-    if (auto* buttons = qobject_cast<QBoxLayout*>(layout()->itemAt(layout()->count() - 1)->layout()))
+    if (auto* buttons =
+            qobject_cast<QBoxLayout*>(layout()->itemAt(layout()->count() - 1)->layout()))
         buttons->addWidget(Btn_Bus_Check);
     Set_Lang();
 }

@@ -49,8 +49,8 @@ QByteArray Log(int frames)
         const char* data = i % 97 == 0   ? "200900020000FE00"
                            : i % 97 <= 2 ? (i % 97 == 1 ? "01A1A2A3A4A5A6A7" : "02B1B2FFFFFFFFFF")
                                          : "0102030405060708";
-        const int n = std::snprintf(line, sizeof line, "(%lld.%06lld) can0 %08X#%s\n",
-                                    us / 1000000, us % 1000000, id, data);
+        const int n = std::snprintf(line, sizeof line, "(%lld.%06lld) can0 %08X#%s\n", us / 1000000,
+                                    us % 1000000, id, data);
         text.append(line, n);
     }
     return text;

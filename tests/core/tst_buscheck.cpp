@@ -112,14 +112,19 @@ private Q_SLOTS:
             << "0" << fef1 << "0" << true << 0x18FEF103u << true;
         QTest::newRow("priority differing") << "0" << fef1 << "0" << false << 0x0CFEF100u << true;
         QTest::newRow("priority 7") << "0" << fef1 << "0" << false << 0x1CFEF100u << true;
-        QTest::newRow("PDU1 own destination")
-            << "0" << "0xEF80" << "33" << false << 0x18EF8021u << true;
-        QTest::newRow("PDU1 foreign destination")
-            << "0" << "0xEF80" << "33" << false << 0x18EF8121u << false;
+        QTest::newRow("PDU1 own destination") << "0"
+                                              << "0xEF80"
+                                              << "33" << false << 0x18EF8021u << true;
+        QTest::newRow("PDU1 foreign destination") << "0"
+                                                  << "0xEF80"
+                                                  << "33" << false << 0x18EF8121u << false;
         QTest::newRow("PDU1 foreign destination, peer-to-peer")
-            << "0" << "0xEF80" << "33" << true << 0x18EF8121u << false;
-        QTest::newRow("PDU1 global destination")
-            << "0" << "0xEF80" << "33" << false << 0x18EFFF21u << false;
+            << "0"
+            << "0xEF80"
+            << "33" << true << 0x18EF8121u << false;
+        QTest::newRow("PDU1 global destination") << "0"
+                                                 << "0xEF80"
+                                                 << "33" << false << 0x18EFFF21u << false;
         QTest::newRow("data page 1") << "1" << fef1 << "0" << false << 0x19FEF100u << true;
         QTest::newRow("data page 1 row, page 0 frame")
             << "1" << fef1 << "0" << false << 0x18FEF100u << false;
@@ -161,7 +166,8 @@ private Q_SLOTS:
         Program_Folder folder;
         // Data_Offset 0 (3 bytes from byte 2) and 3 (8 bytes, the default, from byte 0).
         const QString dir = Write_Config(
-            folder, {{"0", "0xFEF1", "0", "N", "2", "3"}, {"0", "0xFEEE", "0", "N", "", ""}}, false);
+            folder, {{"0", "0xFEF1", "0", "N", "2", "3"}, {"0", "0xFEEE", "0", "N", "", ""}},
+            false);
         Bus_Check check(Load_Bus_Check_Setup(dir));
         QCOMPARE(check.Setup().rows.at(1).Data_Offset, 3);
         for (int i = 0; i < 4; ++i)
@@ -215,9 +221,9 @@ private Q_SLOTS:
         const QList<Can_Frame> rts = Transfer(16, 0x17, 0x80, 0xEF00, c);
         QByteArray ctsData("\x11\x02\x01\xFF\xFF\x00\xEF\x00", 8);
         const Can_Frame cts = Frame(0x1CEC1780, ctsData);
-        QList<Can_Frame> bus{bam1[0], bam2[0], rts[0], cts, bam2[1], bam1[1], rts[1], bam2[2],
+        QList<Can_Frame> bus{bam1[0], bam2[0], rts[0],  cts,     bam2[1], bam1[1], rts[1], bam2[2],
                              rts[1], // resent after a CTS
-                             rts[2], bam1[2], bam2[3], bam2[4], bam1[3], bam2[5]};
+                             rts[2],  bam1[2], bam2[3], bam2[4], bam1[3], bam2[5]};
         QCOMPARE(bam1.size(), 3 + 1);
         QCOMPARE(bam2.size(), 5 + 1);
         for (const Can_Frame& f : bus)
@@ -265,10 +271,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("timed");
 
-        QTest::newRow("candump log") << QByteArray("(1436509052.249713) can0 18FEF100#0102030405060708\n"
-                                                   "(1436509052.259713) can0 123#A0B1\n"
-                                                   "(1436509052.300000) can0 0CF00400#R\n")
-                                     << true;
+        QTest::newRow("candump log")
+            << QByteArray("(1436509052.249713) can0 18FEF100#0102030405060708\n"
+                          "(1436509052.259713) can0 123#A0B1\n"
+                          "(1436509052.300000) can0 0CF00400#R\n")
+            << true;
         QTest::newRow("candump screen")
             << QByteArray("  can0  18FEF100   [8]  01 02 03 04 05 06 07 08\n"
                           "  can0       123   [2]  A0 B1\n"
@@ -332,15 +339,18 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("line");
 
-        QTest::newRow("log: five digits") << QByteArray("(1.0) can0 18FEF100#01\n(1.1) can0 18FEF#01\n") << 2;
+        QTest::newRow("log: five digits")
+            << QByteArray("(1.0) can0 18FEF100#01\n(1.1) can0 18FEF#01\n") << 2;
         QTest::newRow("log: odd digits") << QByteArray("\n(1.0) can0 18FEF100#012\n") << 2;
         QTest::newRow("log: CAN FD") << QByteArray("(1.0) can0 18FEF100##10102\n") << 1;
         QTest::newRow("log: more than 8 bytes")
             << QByteArray("(1.0) can0 18FEF100#010203040506070809\n") << 1;
         QTest::newRow("log: identifier beyond 29 bits")
-            << QByteArray("(1.0) can0 18FEF100#01\n(1.0) can0 18FEF100#01\n(1.0) can0 3FFFFFFF#01\n")
+            << QByteArray(
+                   "(1.0) can0 18FEF100#01\n(1.0) can0 18FEF100#01\n(1.0) can0 3FFFFFFF#01\n")
             << 3;
-        QTest::newRow("log: screen line between") << QByteArray("(1.0) can0 18FEF100#01\n  can0  18FEF100   [1]  01\n") << 2;
+        QTest::newRow("log: screen line between")
+            << QByteArray("(1.0) can0 18FEF100#01\n  can0  18FEF100   [1]  01\n") << 2;
         QTest::newRow("screen: fewer bytes than length")
             << QByteArray("  can0  18FEF100   [3]  01 02\n") << 1;
         QTest::newRow("screen: length 9") << QByteArray("  can0  18FEF100   [9]  01\n") << 1;
@@ -377,7 +387,8 @@ private Q_SLOTS:
                           "(10.050000) can0 0CF00400#01020304\n"
                           "(10.100000) can0 18FEF100#0102030405060708\n"
                           "(10.200000) can0 18FEF100#0102030405060708\n")
-            << "row 1: seen 3 every 100 ms\nrow 2: seen 1\n" << 0;
+            << "row 1: seen 3 every 100 ms\nrow 2: seen 1\n"
+            << 0;
         QTest::newRow("frames no row takes do not fail the check")
             << QByteArray("(10.000000) can0 18FEF100#01\n"
                           "(10.001000) can0 18EAFF03#00EE00\n"
@@ -428,12 +439,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("err");
 
         QTest::newRow("no log") << QStringList{"CONF"} << "--log FILE is missing";
-        QTest::newRow("no folder") << QStringList{"--log", "LOG"} << "configuration folder is missing";
-        QTest::newRow("unknown option") << QStringList{"CONF", "--log", "LOG", "--live"}
-                                        << "unexpected argument '--live'";
+        QTest::newRow("no folder")
+            << QStringList{"--log", "LOG"} << "configuration folder is missing";
+        QTest::newRow("unknown option")
+            << QStringList{"CONF", "--log", "LOG", "--live"} << "unexpected argument '--live'";
         QTest::newRow("missing log") << QStringList{"CONF", "--log", "none.log"} << "none.log";
-        QTest::newRow("bad line") << QStringList{"CONF", "--log", "BAD"}
-                                  << "bad.log: Line 2: not a CAN frame of a candump or Vector ASC log";
+        QTest::newRow("bad line")
+            << QStringList{"CONF", "--log", "BAD"}
+            << "bad.log: Line 2: not a CAN frame of a candump or Vector ASC log";
         QTest::newRow("missing folder") << QStringList{"nowhere", "--log", "LOG"} << "nowhere";
     }
     void command_refuses()

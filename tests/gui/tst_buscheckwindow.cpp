@@ -76,7 +76,8 @@ private Q_SLOTS:
         QCOMPARE(open->text(), Msg(211));
         // At the right end of the row: the table's own buttons keep their places.
         QVERIFY(open->x() > editor.findChild<QPushButton*>(QStringLiteral("Btn_Redo"))->x());
-        QVERIFY(editor.grab().save(Screenshot_Path(QStringLiteral("receive_editor_bus_check.png"))));
+        QVERIFY(
+            editor.grab().save(Screenshot_Path(QStringLiteral("receive_editor_bus_check.png"))));
         TFBus_Check w;
         w.Open_For(Shared.Conf_Dir, &editor);
         fx.folder.write(QStringLiteral("bus.log"), Log);
@@ -95,13 +96,15 @@ private Q_SLOTS:
         QCOMPARE(Cell(rows, 0, 8), QStringLiteral("0"));
         auto* data = qobject_cast<QLabel*>(rows->cellWidget(0, 7));
         QVERIFY(data);
-        QVERIFY2(data->text().contains(QStringLiteral("7D <span style=\"background:#ffd75e;font-weight:bold\">12</span> "
-                                                      "<span style=\"background:#ffd75e;font-weight:bold\">24</span> FF")),
+        QVERIFY2(data->text().contains(QStringLiteral(
+                     "7D <span style=\"background:#ffd75e;font-weight:bold\">12</span> "
+                     "<span style=\"background:#ffd75e;font-weight:bold\">24</span> FF")),
                  qPrintable(data->text()));
         // Row 2 never came; its 8 bytes start at offset 2.
         QCOMPARE(Cell(rows, 1, 4), QStringLiteral("no"));
         QCOMPARE(Cell(rows, 1, 8), QStringLiteral("2"));
-        const QString area = w.findChild<QPlainTextEdit*>(QStringLiteral("E_Data_Area"))->toPlainText();
+        const QString area =
+            w.findChild<QPlainTextEdit*>(QStringLiteral("E_Data_Area"))->toPlainText();
         QCOMPARE(area, QStringLiteral("   0  12 24 00 00 00 00 00 00\n   8  00 00\n"));
 
         auto* unmatched = w.findChild<QTableWidget*>(QStringLiteral("sga_Unmatched"));
@@ -113,7 +116,8 @@ private Q_SLOTS:
         QCOMPARE(Cell(unmatched, 1, 2), QStringLiteral("128"));
         auto* trouble = w.findChild<QListWidget*>(QStringLiteral("LB_Trouble"));
         QCOMPARE(trouble->count(), 1);
-        QCOMPARE(trouble->item(0)->text(), QStringLiteral("1 frames use the converter's address 128"));
+        QCOMPARE(trouble->item(0)->text(),
+                 QStringLiteral("1 frames use the converter's address 128"));
 
         w.resize(1000, 620);
         QVERIFY(w.grab().save(Screenshot_Path(QStringLiteral("bus_check_after_log.png"))));
@@ -156,12 +160,13 @@ private Q_SLOTS:
         Fixture fx;
         TFBus_Check w;
         w.Open_For(Shared.Conf_Dir, nullptr);
-        fx.folder.write(QStringLiteral("bad.log"), "(1.0) can0 0CF00400#01\n(1.1) can0 0CF004#01\n");
+        fx.folder.write(QStringLiteral("bad.log"),
+                        "(1.0) can0 0CF00400#01\n(1.1) can0 0CF004#01\n");
         w.Choose_Log = [&](QWidget*) { return fx.folder.file(QStringLiteral("bad.log")); };
         QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Btn_Log")), Qt::LeftButton);
         QCOMPARE(fx.ui.boxes.size(), 1);
-        QVERIFY2(fx.ui.boxes.at(0).text.endsWith(
-                     QStringLiteral("bad.log: Line 2: not a CAN frame of a candump or Vector ASC log")),
+        QVERIFY2(fx.ui.boxes.at(0).text.endsWith(QStringLiteral(
+                     "bad.log: Line 2: not a CAN frame of a candump or Vector ASC log")),
                  qPrintable(fx.ui.boxes.at(0).text));
     }
 
@@ -173,13 +178,14 @@ private Q_SLOTS:
             QSKIP("the virtualcan plugin is not installed");
         Fixture fx;
         // A port of this run's own, so that parallel runs do not share a bus.
-        const QString url =
-            QStringLiteral("tcp://127.0.0.1:%1/can0").arg(36000 + QCoreApplication::applicationPid() % 2000);
+        const QString url = QStringLiteral("tcp://127.0.0.1:%1/can0")
+                                .arg(36000 + QCoreApplication::applicationPid() % 2000);
         TFBus_Check w;
         w.Open_For(Shared.Conf_Dir, nullptr);
         w.show();
         if (!w.Start_Live(QStringLiteral("virtualcan"), url))
-            QSKIP(qPrintable(QStringLiteral("virtualcan cannot start here: ") + fx.ui.texts().join(' ')));
+            QSKIP(qPrintable(QStringLiteral("virtualcan cannot start here: ") +
+                             fx.ui.texts().join(' ')));
         QString error;
         std::unique_ptr<QCanBusDevice> sender(
             QCanBus::instance()->createDevice(QStringLiteral("virtualcan"), url, &error));
