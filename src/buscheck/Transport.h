@@ -40,7 +40,7 @@ private:
     std::unordered_map<quint16, Session> m_sessions; // key: sender << 8 | receiver
 };
 
-// PF of an extended identifier.
+// The PDU format, PDU specific and source address bytes of an extended identifier.
 inline quint8 Id_Pf(quint32 id)
 {
     return quint8(id >> 16);
