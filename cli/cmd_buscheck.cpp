@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "app/UComon.h"
 #include "buscheck/BusCheck.h"
 #include "configurations/SafeFile.h"
@@ -10,28 +11,29 @@
 
 #include <cmath>
 
-// buscheck CONF_DIR --log FILE: the receive table held against the frames of a CAN log.
+Cli_Command Buscheck_Command()
+{
+    return {
+        QStringLiteral("buscheck"),
+        QStringLiteral("buscheck CONF_DIR --log FILE"),
+        QStringLiteral("hold the receive table against the frames of a CAN log (candump or\n"
+                       "Vector ASC): rows seen, frames no row takes, address conflicts"),
+        {{QStringLiteral("log"), QStringLiteral("the CAN log (candump -l, candump or Vector ASC)"),
+          QStringLiteral("FILE")}},
+        {{QStringLiteral("CONF_DIR"), QStringLiteral("the configuration folder")}},
+        Cmd_Buscheck};
+}
+
+// The receive table, compiled as "Update Device" compiles it, against the frames of a CAN log.
 int Cmd_Buscheck(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    QString confDir;
-    QString logFile;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("--log") && logFile.isEmpty() && i + 1 < args.size() &&
-            !args.at(i + 1).isEmpty()) {
-            logFile = args.at(++i);
-        } else if (a.startsWith(QLatin1Char('-')) || !confDir.isEmpty() || a.isEmpty()) {
-            err << "sw38591-cli buscheck: unexpected argument '" << a << "'\n";
-            return 2;
-        } else {
-            confDir = a;
-        }
-    }
-    if (confDir.isEmpty() || logFile.isEmpty()) {
-        err << "sw38591-cli buscheck: "
-            << (confDir.isEmpty() ? "the configuration folder" : "--log FILE") << " is missing\n";
-        return 2;
-    }
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Buscheck_Command(), args, out, err))
+        return *rc;
+    const QString confDir = p.positionalArguments().first();
+    const QString logFile = p.value(QStringLiteral("log"));
+    if (logFile.isEmpty())
+        return Cli_Wrong_Usage(Buscheck_Command(), QStringLiteral("--log FILE is missing"), err);
     if (!QFileInfo(confDir).isDir()) {
         err << "error: the configuration folder " << QDir::toNativeSeparators(confDir)
             << " does not exist.\n";

@@ -442,11 +442,13 @@ private Q_SLOTS:
         QTest::newRow("no folder")
             << QStringList{"--log", "LOG"} << "configuration folder is missing";
         QTest::newRow("unknown option")
-            << QStringList{"CONF", "--log", "LOG", "--live"} << "unexpected argument '--live'";
+            << QStringList{"CONF", "--log", "LOG", "--live"} << "unknown option '--live'";
         QTest::newRow("missing log") << QStringList{"CONF", "--log", "none.log"} << "none.log";
         QTest::newRow("bad line")
             << QStringList{"CONF", "--log", "BAD"}
             << "bad.log: Line 2: not a CAN frame of a candump or Vector ASC log";
+        QTest::newRow("--log twice")
+            << QStringList{"CONF", "--log", "LOG", "--log", "LOG"} << "--log";
         QTest::newRow("missing folder") << QStringList{"nowhere", "--log", "LOG"} << "nowhere";
     }
     void command_refuses()
