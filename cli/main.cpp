@@ -13,7 +13,8 @@ namespace {
 QList<Cli_Command> Commands()
 {
     return {Compile_Command(), Dump_Command(),   Check_Command(),
-            Compose_Command(), Export_Command(), Import_Command(), Diff_Command()};
+            Compose_Command(), Export_Command(), Import_Command(), Diff_Command(),
+            Buscheck_Command()};
 }
 
 const Cli_Command* Find(const QList<Cli_Command>& commands, const QString& name)

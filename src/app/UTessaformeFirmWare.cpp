@@ -4,6 +4,7 @@
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
 #include "app/Windows.h"
+#include "buscheck/UBusCheck.h"
 #include "compiler/USaveBincc.h"
 #include "configurations/ConfigFiles.h"
 #include "configurations/ConfigFolders.h"
@@ -142,6 +143,20 @@ void TFTessaformeFirmWare::Create_Controls()
             if (!FCompareConf)
                 FCompareConf = new TFCompareConf(this);
             Ui().Show_Modal(FCompareConf);
+        });
+    });
+    A_Bus_Check = Tools->addAction(QString());
+    A_Bus_Check->setObjectName(QStringLiteral("A_Bus_Check"));
+    connect(A_Bus_Check, &QAction::triggered, this, [this] {
+        if (Shared.Conf_Dir.isEmpty()) {
+            Ui().Error_Box(Msg(18));
+            return;
+        }
+        Guarded([&] {
+            TFBus_Check& w = Bus_Check_Window(this);
+            // No receive editor is open here: the check shows, "Add to Table" waits for it.
+            w.Open_For(Shared.Conf_Dir, nullptr);
+            Ui().Show_Modal(&w);
         });
     });
 
@@ -315,6 +330,8 @@ void TFTessaformeFirmWare::Set_Lang()
     Btn_J1939_Send_Frame->setToolTip(Msg(27));
     Act_Compare->setText(Msg(532));
     Btn_Tools->setText(Msg(32));
+    A_Bus_Check->setText(Msg(211));
+    A_Bus_Check->setToolTip(Msg(244));
     Btn_Tools->setVisible(!Tools->isEmpty());
 }
 

@@ -76,4 +76,5 @@ private:
     QMenu* Tools = nullptr;
     QAction* Act_Compare = nullptr;
     TFCompareConf* FCompareConf = nullptr; // made on first use
+    QAction* A_Bus_Check = nullptr;
 };

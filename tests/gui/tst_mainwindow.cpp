@@ -10,7 +10,9 @@
 #include "support/TestSupport.h"
 #include "update/UBoot.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -227,6 +229,25 @@ private Q_SLOTS:
         button(name)->click();
         QCOMPARE(m_ui->shownDialogs, QStringList{shown});
         QVERIFY(!m_ui->texts().contains(Msg(18)));
+    }
+
+    void tools_menu_opens_the_bus_check()
+    {
+        start();
+        QAction* entry = Forms.FTessaformeFirmWare->findChild<QAction*>(QStringLiteral("A_Bus_Check"));
+        QVERIFY(entry);
+        QVERIFY(Forms.FTessaformeFirmWare->Tools_Menu()->actions().contains(entry));
+        QCOMPARE(entry->text(), Msg(211));
+        entry->trigger();
+        QCOMPARE(m_ui->texts(), QStringList{Msg(18)});
+        QVERIFY(m_ui->shownDialogs.isEmpty());
+        Destroy_Windows();
+
+        start_with_configuration(ParGen_File("1"));
+        entry = Forms.FTessaformeFirmWare->findChild<QAction*>(QStringLiteral("A_Bus_Check"));
+        entry->trigger();
+        QCOMPARE(m_ui->shownDialogs, QStringList{QStringLiteral("FBus_Check")});
+        QVERIFY(m_ui->boxes.isEmpty());
     }
 
     void update_device_routes_data()
