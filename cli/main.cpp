@@ -2,10 +2,13 @@
 #include "cmd_check.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -30,7 +33,10 @@ const char Usage[] =
     "  import CONF_DIR --table receive|transmit\n"
     "         (--csv FILE | --dbc FILE [--messages NAME[,NAME...]] [--sa N]) [--append]\n"
     "               replace (or with --append extend) a frame table from a CSV file or\n"
-    "               the messages of a DBC file, checked as the editor checks on OK\n";
+    "               the messages of a DBC file, checked as the editor checks on OK\n"
+    "  report CONF_DIR [--pdf FILE] [--csv FILE]\n"
+    "               compile in memory (no bank file is written) and write the commissioning\n"
+    "               report as PDF and/or the data byte map as CSV\n";
 
 } // namespace
 
@@ -39,11 +45,19 @@ int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Export(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Import(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Report(const QStringList& args, QTextStream& out, QTextStream& err);
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // The report draws text, and fonts need the GUI application; it never shows a window.
+    const bool drawing = argc > 1 && std::strcmp(argv[1], "report") == 0;
+#ifndef Q_OS_WIN
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    const std::unique_ptr<QCoreApplication> app(drawing ? new QGuiApplication(argc, argv)
+                                                        : new QCoreApplication(argc, argv));
+    const QStringList args = app->arguments().mid(1);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -78,6 +92,8 @@ int main(int argc, char* argv[])
         return Cmd_Export(args.mid(1), out, err);
     if (cmd == QLatin1String("import"))
         return Cmd_Import(args.mid(1), out, err);
+    if (cmd == QLatin1String("report"))
+        return withUsage(Cmd_Report(args.mid(1), out, err));
     err << "sw38591-cli: unknown command '" << cmd << "'\n\n" << Usage;
     return 2;
 }

@@ -4,6 +4,7 @@
 
 class QFrame;
 class QLabel;
+class QAction;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -71,4 +72,6 @@ private:
     QPushButton* Btn_Close = nullptr;
     QToolButton* Btn_Tools = nullptr;
     QMenu* Tools = nullptr;
+    QAction* Act_Report_Pdf = nullptr;
+    QAction* Act_Report_Print = nullptr;
 };
