@@ -1,4 +1,4 @@
-#include "cmd_check.h"
+#include "Commands.h"
 
 #include "app/UComon.h"
 #include "editors/FrameTables.h"
@@ -75,22 +75,29 @@ const QList<File_Check>& File_Checks()
 
 } // namespace
 
+Cli_Command Check_Command()
+{
+    return {
+        QStringLiteral("check"),
+        QStringLiteral("check [--all] [--warnings] CONF_DIR"),
+        QStringLiteral("check the stored files of a configuration as the editors do on OK;\n"
+                       "--all: every failing row; --warnings: the J1939 advice too"),
+        {{QStringLiteral("all"), QStringLiteral("every failing row, not only the first")},
+         {QStringLiteral("warnings"), QStringLiteral("the J1939 advice of the frame tables too")}},
+        {{QStringLiteral("CONF_DIR"), QStringLiteral("the configuration folder")}},
+        Cmd_Check};
+}
+
+// Prints one line per failing file; 0 when all pass, 1 when any fails, 2 for bad arguments.
 int Cmd_Check(const QStringList& args, QTextStream& out, QTextStream& err)
 {
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Check_Command(), args, out, err))
+        return *rc;
     Check_Options options;
-    QStringList rest;
-    for (const QString& a : args) {
-        if (a == QLatin1String("--all"))
-            options.all = true;
-        else if (a == QLatin1String("--warnings"))
-            options.warnings = true;
-        else
-            rest << a;
-    }
-    if (rest.size() != 1 || rest.first().startsWith(QLatin1String("--"))) {
-        err << "Usage: sw38591-cli check [--all] [--warnings] CONF_DIR\n";
-        return 2;
-    }
+    options.all = p.isSet(QStringLiteral("all"));
+    options.warnings = p.isSet(QStringLiteral("warnings"));
+    const QStringList rest = p.positionalArguments();
     const QString confDir = QDir::fromNativeSeparators(rest.first());
     if (!QFileInfo(confDir).isDir()) {
         err << "sw38591-cli: no such configuration folder: " << QDir::toNativeSeparators(confDir)

@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "app/UComon.h"
 #include "compiler/USaveBincc.h"
 
@@ -6,28 +7,26 @@
 #include <QStringList>
 #include <QTextStream>
 
-// compile CONF_DIR [--out DIR]: the first compilation of a fresh run, as the configurator's
-// "Update Device" makes it, written into DIR (default CONF_DIR/bin).
+Cli_Command Compile_Command()
+{
+    return {QStringLiteral("compile"),
+            QStringLiteral("compile CONF_DIR [--out DIR]"),
+            QStringLiteral("compile a configuration folder into bank1.bin and bank2.bin,\n"
+                           "written into DIR (default: CONF_DIR/bin, created when missing)"),
+            {{QStringLiteral("out"), QStringLiteral("the folder of the bank files"),
+              QStringLiteral("DIR")}},
+            {{QStringLiteral("CONF_DIR"), QStringLiteral("the configuration folder")}},
+            Cmd_Compile};
+}
+
+// The first compilation of a fresh run, as the configurator's "Update Device" makes it.
 int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    QString confDir;
-    QString outDir;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("--out") && outDir.isEmpty() && i + 1 < args.size() &&
-            !args.at(i + 1).isEmpty()) {
-            outDir = args.at(++i);
-        } else if (a.startsWith(QLatin1Char('-')) || !confDir.isEmpty() || a.isEmpty()) {
-            err << "sw38591-cli compile: unexpected argument '" << a << "'\n";
-            return 2;
-        } else {
-            confDir = a;
-        }
-    }
-    if (confDir.isEmpty()) {
-        err << "sw38591-cli compile: the configuration folder is missing\n";
-        return 2;
-    }
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Compile_Command(), args, out, err))
+        return *rc;
+    const QString confDir = p.positionalArguments().first();
+    QString outDir = p.value(QStringLiteral("out"));
     if (!QFileInfo(confDir).isDir()) {
         err << "error: the configuration folder " << QDir::toNativeSeparators(confDir)
             << " does not exist.\n";

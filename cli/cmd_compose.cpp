@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "app/UComon.h"
 #include "configurations/SafeFile.h"
 #include "update/SxComposer.h"
@@ -26,29 +27,32 @@ bool Same_File(const QString& a, const QString& b)
 
 } // namespace
 
+Cli_Command Compose_Command()
+{
+    return {QStringLiteral("compose"),
+            QStringLiteral("compose CONF_DIR --firmware FILE [--out FILE]"),
+            QStringLiteral("merge CONF_DIR/bin/bank1.bin and bank2.bin into the firmware FILE;\n"
+                           "the result goes to --out (default CONF_DIR/New_sx38591.sx)"),
+            {{QStringLiteral("firmware"), QStringLiteral("the firmware S-record file (needed)"),
+              QStringLiteral("FILE")},
+             {QStringLiteral("out"), QStringLiteral("the result file"), QStringLiteral("FILE")}},
+            {{QStringLiteral("CONF_DIR"), QStringLiteral("the configuration folder")}},
+            Cmd_Compose};
+}
+
 // Merges CONF_DIR/bin/bank1.bin and bank2.bin into FILE as the firmware window does, without
 // starting the flash tool. 0: written; 1: stopped, the previous result untouched; 2: usage.
 int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    QString confDir, firmware, output;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if ((a == QLatin1String("--firmware") || a == QLatin1String("--out")) &&
-            i + 1 < args.size()) {
-            (a == QLatin1String("--firmware") ? firmware : output) = args.at(++i);
-        } else if (!a.startsWith(QLatin1String("--")) && confDir.isEmpty()) {
-            confDir = a;
-        } else {
-            err << "sw38591-cli compose: unexpected argument '" << a << "'\n";
-            return 2;
-        }
-    }
-    if (confDir.isEmpty() || firmware.isEmpty()) {
-        err << "sw38591-cli compose: "
-            << (confDir.isEmpty() ? "the configuration folder" : "--firmware FILE")
-            << " is missing\n";
-        return 2;
-    }
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Compose_Command(), args, out, err))
+        return *rc;
+    QString confDir = p.positionalArguments().first();
+    QString firmware = p.value(QStringLiteral("firmware"));
+    QString output = p.value(QStringLiteral("out"));
+    if (firmware.isEmpty())
+        return Cli_Wrong_Usage(Compose_Command(), QStringLiteral("--firmware FILE is missing"),
+                               err);
     confDir = Absolute(confDir);
     firmware = Absolute(firmware);
     output = Absolute(
@@ -64,9 +68,11 @@ int Cmd_Compose(const QStringList& args, QTextStream& out, QTextStream& err)
 
     // The result replaces its file; the source firmware must survive it.
     if (Same_File(output, firmware)) {
-        err << "sw38591-cli compose: the firmware file " << QDir::toNativeSeparators(firmware)
-            << " would be overwritten; use another output file or firmware copy\n";
-        return 2;
+        return Cli_Wrong_Usage(Compose_Command(),
+                               QStringLiteral("the firmware file %1 would be overwritten; use "
+                                              "another output file or firmware copy")
+                                   .arg(QDir::toNativeSeparators(firmware)),
+                               err);
     }
 
     bool said = false;

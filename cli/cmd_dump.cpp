@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "app/UComon.h"
 #include "compiler/BankDump.h"
 #include "compiler/USaveBincc.h"
@@ -8,13 +9,23 @@
 #include <QStringList>
 #include <QTextStream>
 
-// dump FILE: a bank file decoded for a person.
-int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err)
+Cli_Command Dump_Command()
 {
-    if (args.size() != 1 || args.first().isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
-        err << "sw38591-cli dump: expected one bank file\n";
-        return 2;
-    }
+    return {QStringLiteral("dump"),
+            QStringLiteral("dump FILE"),
+            QStringLiteral("decode a bank1.bin or bank2.bin file"),
+            {},
+            {{QStringLiteral("FILE"), QStringLiteral("the bank file")}},
+            Cmd_Dump};
+}
+
+// A bank file decoded for a person.
+int Cmd_Dump(const QStringList& argv, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Dump_Command(), argv, out, err))
+        return *rc;
+    const QStringList args = p.positionalArguments();
     const QString shown = QDir::toNativeSeparators(args.first());
     try {
         // The pair of an interrupted compilation is completed or undone before it is read.

@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "app/UComon.h"
 #include "compiler/ByteMap.h"
 #include "configurations/SafeFile.h"
@@ -11,34 +12,32 @@
 #include <QStringList>
 #include <QTextStream>
 
-// report CONF_DIR [--pdf FILE] [--csv FILE]: the commissioning report and the data byte map of
-// a configuration, compiled in memory as `compile` does; no bank file is written.
+Cli_Command Report_Command()
+{
+    return {QStringLiteral("report"),
+            QStringLiteral("report CONF_DIR [--pdf FILE] [--csv FILE]"),
+            QStringLiteral("compile in memory (no bank file is written) and write the\n"
+                           "commissioning report as PDF and/or the data byte map as CSV"),
+            {{QStringLiteral("pdf"), QStringLiteral("the report, a PDF file"), QStringLiteral("FILE")},
+             {QStringLiteral("csv"), QStringLiteral("the byte map, a CSV file"),
+              QStringLiteral("FILE")}},
+            {{QStringLiteral("CONF_DIR"), QStringLiteral("the configuration folder")}},
+            Cmd_Report};
+}
+
+// The commissioning report and the data byte map of a configuration, compiled in memory as
+// `compile` does.
 int Cmd_Report(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    QString confDir, pdf, csv;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        QString* option = a == QLatin1String("--pdf")   ? &pdf
-                          : a == QLatin1String("--csv") ? &csv
-                                                        : nullptr;
-        if (option && option->isEmpty() && i + 1 < args.size() && !args.at(i + 1).isEmpty()) {
-            *option = args.at(++i);
-        } else if (option || a.startsWith(QLatin1Char('-')) || !confDir.isEmpty() ||
-                   a.isEmpty()) {
-            err << "sw38591-cli report: unexpected argument '" << a << "'\n";
-            return 2;
-        } else {
-            confDir = a;
-        }
-    }
-    if (confDir.isEmpty()) {
-        err << "sw38591-cli report: the configuration folder is missing\n";
-        return 2;
-    }
-    if (pdf.isEmpty() && csv.isEmpty()) {
-        err << "sw38591-cli report: give --pdf FILE, --csv FILE or both\n";
-        return 2;
-    }
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Report_Command(), args, out, err))
+        return *rc;
+    const QString confDir = p.positionalArguments().first();
+    const QString pdf = p.value(QStringLiteral("pdf"));
+    const QString csv = p.value(QStringLiteral("csv"));
+    if (pdf.isEmpty() && csv.isEmpty())
+        return Cli_Wrong_Usage(Report_Command(), QStringLiteral("give --pdf FILE, --csv FILE or both"),
+                               err);
     if (!QFileInfo(confDir).isDir()) {
         err << "error: the configuration folder " << QDir::toNativeSeparators(confDir)
             << " does not exist.\n";

@@ -1,3 +1,4 @@
+#include "Commands.h"
 #include "app/UComon.h"
 #include "configurations/CsvTable.h"
 #include "configurations/DbcFile.h"
@@ -55,36 +56,40 @@ QString Native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+QCommandLineOption Table_Option()
+{
+    return {QStringLiteral("table"), QStringLiteral("the frame table: receive or transmit"),
+            QStringLiteral("receive|transmit")};
+}
+
 } // namespace
 
-// export CONF_DIR --table receive|transmit --csv FILE
+Cli_Command Export_Command()
+{
+    return {
+        QStringLiteral("export"),
+        QStringLiteral("export CONF_DIR --table receive|transmit --csv FILE"),
+        QStringLiteral("write a frame table as CSV, every cell, titles as the English table"),
+        {Table_Option(),
+         {QStringLiteral("csv"), QStringLiteral("the CSV file to write"), QStringLiteral("FILE")}},
+        {{QStringLiteral("CONF_DIR"), QStringLiteral("the configuration folder")}},
+        Cmd_Export};
+}
+
 int Cmd_Export(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const char usage[] = "Usage: sw38591-cli export CONF_DIR --table receive|transmit --csv FILE\n";
-    const Frame_Table_Kind* kind = nullptr;
-    QString confDir, csv;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const bool hasValue = i + 1 < args.size() && !args.at(i + 1).isEmpty();
-        if (a == QLatin1String("--table") && !kind && hasValue) {
-            kind = Kind_Of(args.at(++i));
-            if (!kind) {
-                err << "sw38591-cli export: --table takes receive or transmit\n" << usage;
-                return 2;
-            }
-        } else if (a == QLatin1String("--csv") && csv.isEmpty() && hasValue) {
-            csv = args.at(++i);
-        } else if (a.startsWith(QLatin1Char('-')) || !confDir.isEmpty() || a.isEmpty()) {
-            err << "sw38591-cli export: unexpected argument '" << a << "'\n" << usage;
-            return 2;
-        } else {
-            confDir = QDir::fromNativeSeparators(a);
-        }
-    }
-    if (confDir.isEmpty() || !kind || csv.isEmpty()) {
-        err << usage;
-        return 2;
-    }
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Export_Command(), args, out, err))
+        return *rc;
+    const QString confDir = QDir::fromNativeSeparators(p.positionalArguments().first());
+    const QString csv = p.value(QStringLiteral("csv"));
+    const Frame_Table_Kind* kind = Kind_Of(p.value(QStringLiteral("table")));
+    if (p.isSet(QStringLiteral("table")) && !kind)
+        return Cli_Wrong_Usage(Export_Command(),
+                               QStringLiteral("--table takes receive or transmit"), err);
+    if (!kind || csv.isEmpty())
+        return Cli_Wrong_Usage(Export_Command(), QStringLiteral("--table and --csv are needed"),
+                               err);
     if (!QFileInfo(confDir).isDir()) {
         err << "error: the configuration folder " << Native(confDir) << " does not exist.\n";
         return 1;
@@ -107,55 +112,59 @@ int Cmd_Export(const QStringList& args, QTextStream& out, QTextStream& err)
     return 0;
 }
 
-// import CONF_DIR --table receive|transmit (--csv FILE | --dbc FILE [--messages NAME[,NAME...]]
-// [--sa N]) [--append]
+Cli_Command Import_Command()
+{
+    return {QStringLiteral("import"),
+            QStringLiteral("import CONF_DIR --table receive|transmit\n"
+                           "         (--csv FILE | --dbc FILE [--messages NAME[,NAME...]] "
+                           "[--sa N]) [--append]"),
+            QStringLiteral("replace (or with --append extend) a frame table from a CSV file or\n"
+                           "the messages of a DBC file, checked as the editor checks on OK"),
+            {Table_Option(),
+             {QStringLiteral("csv"), QStringLiteral("a CSV file of rows"), QStringLiteral("FILE")},
+             {QStringLiteral("dbc"), QStringLiteral("a DBC file of J1939 messages"),
+              QStringLiteral("FILE")},
+             {QStringLiteral("messages"),
+              QStringLiteral("only these messages of the DBC file, refused when they do not fit"),
+              QStringLiteral("NAME[,NAME...]")},
+             {QStringLiteral("sa"),
+              QStringLiteral("the source address of every row from the DBC file (0 to 255)"),
+              QStringLiteral("N")},
+             {QStringLiteral("append"), QStringLiteral("add after the stored rows")}},
+            {{QStringLiteral("CONF_DIR"), QStringLiteral("the configuration folder")}},
+            Cmd_Import};
+}
+
 int Cmd_Import(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const char usage[] =
-        "Usage: sw38591-cli import CONF_DIR --table receive|transmit\n"
-        "           (--csv FILE | --dbc FILE [--messages NAME[,NAME...]] [--sa N]) [--append]\n";
-    const Frame_Table_Kind* kind = nullptr;
-    QString confDir, csv, dbc;
-    QStringList names;
-    bool namesGiven = false;
-    std::optional<int> sa;
-    bool append = false;
+    QCommandLineParser p;
+    if (const auto rc = Cli_Parse(p, Import_Command(), args, out, err))
+        return *rc;
     const auto wrong = [&](const QString& what) {
-        err << "sw38591-cli import: " << what << '\n' << usage;
-        return 2;
+        return Cli_Wrong_Usage(Import_Command(), what, err);
     };
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const bool hasValue = i + 1 < args.size() && !args.at(i + 1).isEmpty();
-        if (a == QLatin1String("--table") && !kind && hasValue) {
-            kind = Kind_Of(args.at(++i));
-            if (!kind)
-                return wrong(QStringLiteral("--table takes receive or transmit"));
-        } else if (a == QLatin1String("--csv") && csv.isEmpty() && hasValue) {
-            csv = args.at(++i);
-        } else if (a == QLatin1String("--dbc") && dbc.isEmpty() && hasValue) {
-            dbc = args.at(++i);
-        } else if (a == QLatin1String("--messages") && !namesGiven && hasValue) {
-            namesGiven = true;
-            for (const QString& n : args.at(++i).split(QLatin1Char(',')))
-                if (!n.trimmed().isEmpty())
-                    names << n.trimmed();
-            if (names.isEmpty())
-                return wrong(QStringLiteral("--messages names no message"));
-        } else if (a == QLatin1String("--sa") && !sa && hasValue) {
-            const int v = Text_To_Int(args.at(++i), -1);
-            if (v < 0 || v > 255)
-                return wrong(QStringLiteral("--sa takes a source address from 0 to 255"));
-            sa = v;
-        } else if (a == QLatin1String("--append") && !append) {
-            append = true;
-        } else if (a.startsWith(QLatin1Char('-')) || !confDir.isEmpty() || a.isEmpty()) {
-            return wrong(QStringLiteral("unexpected argument '%1'").arg(a));
-        } else {
-            confDir = QDir::fromNativeSeparators(a);
-        }
+    const QString confDir = QDir::fromNativeSeparators(p.positionalArguments().first());
+    const QString csv = p.value(QStringLiteral("csv"));
+    const QString dbc = p.value(QStringLiteral("dbc"));
+    const bool append = p.isSet(QStringLiteral("append"));
+    const Frame_Table_Kind* kind = Kind_Of(p.value(QStringLiteral("table")));
+    if (p.isSet(QStringLiteral("table")) && !kind)
+        return wrong(QStringLiteral("--table takes receive or transmit"));
+    QStringList names;
+    const bool namesGiven = p.isSet(QStringLiteral("messages"));
+    for (const QString& n : p.value(QStringLiteral("messages")).split(QLatin1Char(',')))
+        if (!n.trimmed().isEmpty())
+            names << n.trimmed();
+    if (namesGiven && names.isEmpty())
+        return wrong(QStringLiteral("--messages names no message"));
+    std::optional<int> sa;
+    if (p.isSet(QStringLiteral("sa"))) {
+        const int v = Text_To_Int(p.value(QStringLiteral("sa")), -1);
+        if (v < 0 || v > 255)
+            return wrong(QStringLiteral("--sa takes a source address from 0 to 255"));
+        sa = v;
     }
-    if (confDir.isEmpty() || !kind)
+    if (!kind)
         return wrong(QStringLiteral("the configuration folder and --table are needed"));
     if (csv.isEmpty() == dbc.isEmpty())
         return wrong(QStringLiteral("give either --csv or --dbc"));

@@ -84,14 +84,14 @@ void Tst_Cli_Report::arguments_data()
         << QStringList{"--pdf", "$/r.pdf", "--csv", "$/map.csv", "$/C"} << 0 << ""
         << QStringList{"map.csv", "r.pdf"};
     QTest::newRow("no output") << QStringList{"$/C"} << 2 << "--pdf FILE" << QStringList{};
-    QTest::newRow("no folder") << QStringList{"--csv", "$/map.csv"} << 2 << "folder is missing"
+    QTest::newRow("no folder") << QStringList{"--csv", "$/map.csv"} << 2 << "is missing"
                                << QStringList{};
     QTest::newRow("option without value") << QStringList{"$/C", "--csv"} << 2
-                                          << "unexpected argument '--csv'" << QStringList{};
+                                          << "--csv" << QStringList{};
     QTest::newRow("option twice") << QStringList{"$/C", "--csv", "$/a", "--csv", "$/b"} << 2
-                                  << "unexpected argument '--csv'" << QStringList{};
+                                  << "--csv" << QStringList{};
     QTest::newRow("unknown option") << QStringList{"$/C", "--out", "$/x"} << 2
-                                    << "unexpected argument '--out'" << QStringList{};
+                                    << "--out" << QStringList{};
     QTest::newRow("folder does not exist") << QStringList{"$/D", "--csv", "$/map.csv"} << 1
                                            << "does not exist" << QStringList{};
     QTest::newRow("cannot be compiled") << QStringList{"$/Bad", "--csv", "$/map.csv", "--pdf", "$/r.pdf"}
