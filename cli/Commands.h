@@ -11,6 +11,7 @@ Cli_Command Export_Command();
 Cli_Command Import_Command();
 Cli_Command Diff_Command();
 Cli_Command Buscheck_Command();
+Cli_Command Report_Command();
 
 int Cmd_Compile(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Dump(const QStringList& args, QTextStream& out, QTextStream& err);
@@ -20,3 +21,4 @@ int Cmd_Export(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Import(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Diff(const QStringList& args, QTextStream& out, QTextStream& err);
 int Cmd_Buscheck(const QStringList& args, QTextStream& out, QTextStream& err);
+int Cmd_Report(const QStringList& args, QTextStream& out, QTextStream& err);

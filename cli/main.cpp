@@ -2,10 +2,13 @@
 #include "app/UComon.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -14,7 +17,7 @@ QList<Cli_Command> Commands()
 {
     return {Compile_Command(), Dump_Command(),   Check_Command(),
             Compose_Command(), Export_Command(), Import_Command(), Diff_Command(),
-            Buscheck_Command()};
+            Buscheck_Command(), Report_Command()};
 }
 
 const Cli_Command* Find(const QList<Cli_Command>& commands, const QString& name)
@@ -29,8 +32,15 @@ const Cli_Command* Find(const QList<Cli_Command>& commands, const QString& name)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // The report draws text, and fonts need the GUI application; it never shows a window.
+    const bool drawing = argc > 1 && std::strcmp(argv[1], "report") == 0;
+#ifndef Q_OS_WIN
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    const std::unique_ptr<QCoreApplication> app(drawing ? new QGuiApplication(argc, argv)
+                                                        : new QCoreApplication(argc, argv));
+    const QStringList args = app->arguments().mid(1);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QList<Cli_Command> commands = Commands();

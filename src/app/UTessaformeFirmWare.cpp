@@ -19,6 +19,7 @@
 #include "options/USoftOptions.h"
 #include "options/UpdateTimer.h"
 #include "options/VersionCheck.h"
+#include "report/ReportActions.h"
 #include "update/ModifyFileSx.h"
 #include "update/UBoot.h"
 #include "widgets/ClickLabel.h"
@@ -158,6 +159,15 @@ void TFTessaformeFirmWare::Create_Controls()
             w.Open_For(Shared.Conf_Dir, nullptr);
             Ui().Show_Modal(&w);
         });
+    });
+    Act_Report_Pdf = Tools->addAction(QString(), this, [this] { Save_Report_Pdf(this); });
+    Act_Report_Pdf->setObjectName(QStringLiteral("Act_Report_Pdf"));
+    Act_Report_Print = Tools->addAction(QString(), this, [this] { Print_Report(this); });
+    Act_Report_Print->setObjectName(QStringLiteral("Act_Report_Print"));
+    // The report is of the active configuration.
+    connect(Tools, &QMenu::aboutToShow, this, [this] {
+        for (QAction* a : {Act_Report_Pdf, Act_Report_Print})
+            a->setEnabled(!Shared.Conf_Dir.isEmpty());
     });
 
     L_Zorvek = new Click_Label(this);
@@ -329,6 +339,8 @@ void TFTessaformeFirmWare::Set_Lang()
     Btn_J1939_Send_Frame->setText(Msg(22));
     Btn_J1939_Send_Frame->setToolTip(Msg(27));
     Act_Compare->setText(Msg(532));
+    Act_Report_Pdf->setText(Msg(465));
+    Act_Report_Print->setText(Msg(466));
     Btn_Tools->setText(Msg(32));
     A_Bus_Check->setText(Msg(211));
     A_Bus_Check->setToolTip(Msg(244));

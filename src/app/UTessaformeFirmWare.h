@@ -5,6 +5,7 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QAction;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -77,4 +78,6 @@ private:
     QAction* Act_Compare = nullptr;
     TFCompareConf* FCompareConf = nullptr; // made on first use
     QAction* A_Bus_Check = nullptr;
+    QAction* Act_Report_Pdf = nullptr;
+    QAction* Act_Report_Print = nullptr;
 };

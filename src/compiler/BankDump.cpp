@@ -201,16 +201,27 @@ QStringList Bank_Faults(const QByteArray& bytes)
         ++i;
     });
     const int checksumAt = Config_Image_Data::Header_Block_Size - 4;
-    quint32 sum = 0;
-    for (int k = 0; k < checksumAt; ++k)
-        sum += header[k];
-    const quint32 stored = Get_LE32(header + checksumAt);
-    if (stored != sum)
+    const Bank2_Checksum sum = *Bank2_Checksum_Of(bytes);
+    if (sum.stored != sum.computed)
         faults << QStringLiteral("checksum at %1 holds %2, computed %3")
                       .arg(Hex(headerAt + checksumAt, 4))
-                      .arg(stored)
-                      .arg(sum);
+                      .arg(sum.stored)
+                      .arg(sum.computed);
     return faults;
+}
+
+std::optional<Bank2_Checksum> Bank2_Checksum_Of(const QByteArray& bytes)
+{
+    if (bytes.size() != Config_Image_Data::Bank2_Size)
+        return std::nullopt;
+    const auto* header =
+        reinterpret_cast<const quint8*>(bytes.constData()) + Config_Image_Data::Frames_Size;
+    const int checksumAt = Config_Image_Data::Header_Block_Size - 4;
+    Bank2_Checksum c;
+    for (int k = 0; k < checksumAt; ++k)
+        c.computed += header[k];
+    c.stored = Get_LE32(header + checksumAt);
+    return c;
 }
 
 QString Dump_Bank(const QByteArray& bytes, const QString& name)

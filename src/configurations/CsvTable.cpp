@@ -245,3 +245,12 @@ Csv_Import Read_Csv_Table(const QByteArray& bytes, const QString& fileName,
     }
     return r;
 }
+
+QList<QStringList> Read_Csv_Records(const QByteArray& bytes, const QString& fileName)
+{
+    QList<QStringList> out;
+    for (const Csv_Line& rec : Split_Records(Decode_Text_File(bytes), QLatin1Char(','), fileName))
+        if (!rec.cells.join(QString()).trimmed().isEmpty())
+            out << rec.cells;
+    return out;
+}

@@ -42,3 +42,7 @@ Csv_Import Read_Csv_Table(const QByteArray& bytes, const QString& fileName,
 // UTF-8 when the bytes are valid UTF-8 (a BOM is dropped), else Windows-1252: what files
 // written on a technician's desktop hold.
 QString Decode_Text_File(const QByteArray& bytes);
+
+// Every record of a comma-separated file of any columns, the header line first, cells as
+// written. Throws App_Error "<file>, line <N>: <what>" for broken quoting.
+QList<QStringList> Read_Csv_Records(const QByteArray& bytes, const QString& fileName);
