@@ -1,6 +1,7 @@
 #include "buscheck/CanLog.h"
 
 #include "app/UComon.h"
+#include "configurations/TextToInt.h"
 #include "language/ULanguage.h"
 
 namespace {
@@ -34,17 +35,6 @@ struct Cursor {
     }
 };
 
-int Hex_Digit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Digits of `t` in base 16 or 10; false for an empty text, another character or an overflow.
 bool Parse_Unsigned(QByteArrayView t, int base, quint32& v)
 {
@@ -52,7 +42,7 @@ bool Parse_Unsigned(QByteArrayView t, int base, quint32& v)
         return false;
     quint64 n = 0;
     for (char c : t) {
-        const int d = base == 16 ? Hex_Digit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        const int d = base == 16 ? Hex_Value(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
         if (d < 0)
             return false;
         n = n * quint64(base) + quint64(d);
@@ -208,8 +198,8 @@ bool Can_Log_Reader::Read_Candump_Log(QByteArrayView line, Can_Frame& f) const
         return false; // CAN FD ("##") and odd digits alike
     f.size = quint8(data.size() / 2);
     for (int i = 0; i < f.size; ++i) {
-        const int hi = Hex_Digit(data[2 * i]);
-        const int lo = Hex_Digit(data[2 * i + 1]);
+        const int hi = Hex_Value(data[2 * i]);
+        const int lo = Hex_Value(data[2 * i + 1]);
         if (hi < 0 || lo < 0)
             return false;
         f.data[size_t(i)] = quint8(hi * 16 + lo);
@@ -247,9 +237,9 @@ bool Can_Log_Reader::Read_Candump_Screen(QByteArrayView line, Can_Frame& f) cons
             f.size = 0;
             return true;
         }
-        if (b.size() != 2 || Hex_Digit(b[0]) < 0 || Hex_Digit(b[1]) < 0)
+        if (b.size() != 2 || Hex_Value(b[0]) < 0 || Hex_Value(b[1]) < 0)
             return false;
-        f.data[i] = quint8(Hex_Digit(b[0]) * 16 + Hex_Digit(b[1]));
+        f.data[i] = quint8(Hex_Value(b[0]) * 16 + Hex_Value(b[1]));
         c.skip_blanks();
     }
     if (n == 0 && Cursor(c).token() == "remote") {
@@ -294,7 +284,7 @@ bool Can_Log_Reader::Read_Asc(QByteArrayView line, Can_Frame& f)
         id.chop(1);
     // Error frames, statistics and other events of a channel carry a word instead of an id.
     if (!Parse_Unsigned(id, base, f.id)) {
-        if (id.isEmpty() || Hex_Digit(id[0]) < 0 || id.size() > 9)
+        if (id.isEmpty() || Hex_Value(id[0]) < 0 || id.size() > 9)
             return false;
         Fail();
     }

@@ -21,18 +21,6 @@ template <typename Row> Csv_Layout Layout_Of(int firstTitle, int key)
     return l;
 }
 
-QString Quoted(const QString& cell)
-{
-    const bool needs = cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('"')) ||
-                       cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r')) ||
-                       (!cell.isEmpty() && (cell.front().isSpace() || cell.back().isSpace()));
-    if (!needs)
-        return cell;
-    QString out = cell;
-    out.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + out + QLatin1Char('"');
-}
-
 struct Csv_Line {
     QStringList cells;
     int line = 0; // where it starts
@@ -176,7 +164,7 @@ QByteArray Csv_Text(const Csv_Layout& layout, const QList<QStringList>& rows)
     const auto line = [&](const QStringList& cells) {
         QStringList q;
         for (const QString& c : cells)
-            q << Quoted(c);
+            q << Csv_Quoted(c);
         text += q.join(QLatin1Char(',')) + QLatin1String("\r\n");
     };
     line(layout.titles);
@@ -253,4 +241,16 @@ QList<QStringList> Read_Csv_Records(const QByteArray& bytes, const QString& file
         if (!rec.cells.join(QString()).trimmed().isEmpty())
             out << rec.cells;
     return out;
+}
+
+QString Csv_Quoted(const QString& cell)
+{
+    const bool needs = cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('"')) ||
+                       cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r')) ||
+                       (!cell.isEmpty() && (cell.front().isSpace() || cell.back().isSpace()));
+    if (!needs)
+        return cell;
+    QString out = cell;
+    out.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + out + QLatin1Char('"');
 }

@@ -23,6 +23,10 @@ Csv_Layout Send_Csv_Layout();
 // end (which a spreadsheet would drop).
 QByteArray Csv_Text(const Csv_Layout& layout, const QList<QStringList>& rows);
 
+// One cell as RFC 4180 writes it: quoted when it holds a separator, a quote, a line break or
+// blanks at its ends (spreadsheets would trim them).
+QString Csv_Quoted(const QString& cell);
+
 struct Csv_Import {
     QList<QStringList> rows; // ten cells each, in row order
     QList<int> lines;        // the line each row starts on

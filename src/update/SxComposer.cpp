@@ -2,6 +2,7 @@
 
 #include "app/UComon.h"
 #include "configurations/SafeFile.h"
+#include "configurations/TextToInt.h"
 #include "update/SxVerify.h"
 
 #include <QDir>
@@ -24,17 +25,6 @@ const Bank_Window Banks[Bank_Count] = {
 };
 
 const char Hex_Digits[] = "0123456789ABCDEF";
-
-int Hex_Value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 void Append_Hex(QByteArray& out, quint32 value, int digits)
 {

@@ -1,6 +1,7 @@
 #include "update/UpdateLog.h"
 
 #include "app/UComon.h"
+#include "configurations/CsvTable.h"
 #include "language/ULanguage.h"
 
 #include <QCryptographicHash>
@@ -25,23 +26,11 @@ const char* const Columns[] = {"time",     "route",  "port_or_address", "update_
                                "size_2",   "sha256_2", "tool_status",   "version"};
 constexpr int Recorded_Files = 2;
 
-QString Quoted(const QString& cell)
-{
-    const bool needs = cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('"')) ||
-                       cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r')) ||
-                       (!cell.isEmpty() && (cell.front().isSpace() || cell.back().isSpace()));
-    if (!needs)
-        return cell;
-    QString out = cell;
-    out.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + out + QLatin1Char('"');
-}
-
 QByteArray Line(const QStringList& cells)
 {
     QStringList quoted;
     for (const QString& c : cells)
-        quoted << Quoted(c);
+        quoted << Csv_Quoted(c);
     return quoted.join(QLatin1Char(',')).toUtf8() + "\r\n";
 }
 

@@ -9,24 +9,6 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run Run_Program(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    Run r;
-    if (p.waitForFinished(240000) && p.exitStatus() == QProcess::NormalExit)
-        r.code = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
 } // namespace
 
 // The .deb that CPack makes of this build, unpacked as dpkg would lay it out.
@@ -40,21 +22,22 @@ private Q_SLOTS:
             QSKIP("dpkg-deb is not installed");
         QTemporaryDir work;
         const QString build = qEnvironmentVariable("SW38591_BUILD_DIR");
-        const Run pack =
+        const Cli_Run pack =
             Run_Program(qEnvironmentVariable("SW38591_CPACK"),
-                        {"--config", build + "/CPackConfig.cmake", "-G", "DEB", "-B", work.path()});
-        QVERIFY2(pack.code == 0, (pack.out + pack.err).constData());
+                        {"--config", build + "/CPackConfig.cmake", "-G", "DEB", "-B", work.path()}, 240000);
+        QVERIFY2(pack.exitCode == 0, (pack.out + pack.err).constData());
         const QStringList debs = QDir(work.path()).entryList({"*.deb"}, QDir::Files);
         QCOMPARE(debs.size(), 1);
         const QString deb = work.filePath(debs.first());
 
-        const Run fields = Run_Program("dpkg-deb", {"-f", deb, "Package", "Version", "Depends"});
-        QCOMPARE(fields.code, 0);
+        const Cli_Run fields = Run_Program("dpkg-deb", {"-f", deb, "Package", "Version", "Depends"},
+                                             240000);
+        QCOMPARE(fields.exitCode, 0);
         QVERIFY2(fields.out.startsWith("Package: sw38591\nVersion: 2.0\nDepends: libqt6core6"),
                  fields.out.constData());
 
         const QString root = work.filePath("root");
-        QCOMPARE(Run_Program("dpkg-deb", {"-x", deb, root}).code, 0);
+        QCOMPARE(Run_Program("dpkg-deb", {"-x", deb, root}, 240000).exitCode, 0);
         for (const char* file :
              {"usr/lib/sw38591/sw38591", "usr/lib/sw38591/LANGUAGE/English.lng",
               "usr/lib/sw38591/LANGUAGE/DefaultFlag.bmp", "usr/share/applications/sw38591.desktop",
@@ -62,8 +45,9 @@ private Q_SLOTS:
             QVERIFY2(QFileInfo::exists(root + '/' + file), file);
         QVERIFY(QFileInfo(root + "/usr/bin/sw38591").isSymLink());
 
-        const Run version = Run_Program(root + "/usr/bin/sw38591-cli", {"--version"});
-        QCOMPARE(version.code, 0);
+        const Cli_Run version = Run_Program(root + "/usr/bin/sw38591-cli", {"--version"},
+                                              240000);
+        QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out, QByteArray("2.000\n"));
     }
 };

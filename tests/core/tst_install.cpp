@@ -9,24 +9,6 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run Run_Program(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    Run r;
-    if (p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit)
-        r.code = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
 QString Exe(const QString& name)
 {
 #ifdef Q_OS_WIN
@@ -56,10 +38,10 @@ private Q_SLOTS:
     void installedProgramFolder()
     {
         QTemporaryDir prefix;
-        const Run install = Run_Program(
+        const Cli_Run install = Run_Program(
             qEnvironmentVariable("SW38591_CMAKE"),
-            {"--install", qEnvironmentVariable("SW38591_BUILD_DIR"), "--prefix", prefix.path()});
-        QVERIFY2(install.code == 0, install.err.constData());
+            {"--install", qEnvironmentVariable("SW38591_BUILD_DIR"), "--prefix", prefix.path()}, 120000);
+        QVERIFY2(install.exitCode == 0, install.err.constData());
 
 #ifdef Q_OS_WIN
         const QString program = prefix.path();
@@ -91,11 +73,11 @@ private Q_SLOTS:
         for (const char* made : {"MASTER", "PROJECTS", "Tessaform.xml"})
             QVERIFY2(!QFileInfo::exists(program + '/' + made), made);
 
-        const Run version = Run_Program(cli, {"--version"});
-        QCOMPARE(version.code, 0);
+        const Cli_Run version = Run_Program(cli, {"--version"}, 120000);
+        QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out, QByteArray("2.000\n"));
-        const Run help = Run_Program(cli, {"help", "dump"});
-        QCOMPARE(help.code, 0);
+        const Cli_Run help = Run_Program(cli, {"help", "dump"}, 120000);
+        QCOMPARE(help.exitCode, 0);
         QVERIFY2(help.out.startsWith("Usage: sw38591-cli dump FILE\n"), help.out.constData());
     }
 

@@ -64,10 +64,15 @@ void Write_Script(const QString& path, const QByteArray& body)
 
 Cli_Run Run_Cli(const QStringList& args)
 {
+    return Run_Program(qEnvironmentVariable("SW38591_CLI"), args);
+}
+
+Cli_Run Run_Program(const QString& program, const QStringList& args, int timeoutMs)
+{
     QProcess p;
-    p.start(qEnvironmentVariable("SW38591_CLI"), args);
+    p.start(program, args);
     Cli_Run r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+    if (!p.waitForFinished(timeoutMs) || p.exitStatus() != QProcess::NormalExit)
         return r;
     r.exitCode = p.exitCode();
     r.out = p.readAllStandardOutput();

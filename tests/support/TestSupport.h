@@ -34,6 +34,9 @@ struct Cli_Run {
 };
 Cli_Run Run_Cli(const QStringList& args);
 
+// Any program, run the same way, with a longer wait where it builds or unpacks.
+Cli_Run Run_Program(const QString& program, const QStringList& args, int timeoutMs = 60000);
+
 // The same run with its output as text.
 struct Cli_Text_Run {
     int code = -1;
