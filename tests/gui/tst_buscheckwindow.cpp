@@ -76,6 +76,7 @@ private Q_SLOTS:
         QCOMPARE(open->text(), Msg(211));
         // At the right end of the row: the table's own buttons keep their places.
         QVERIFY(open->x() > editor.findChild<QPushButton*>(QStringLiteral("Btn_Redo"))->x());
+        QCoreApplication::processEvents(); // the status line's layout follows its texts
         QVERIFY(
             editor.grab().save(Screenshot_Path(QStringLiteral("receive_editor_bus_check.png"))));
         TFBus_Check w;
