@@ -31,13 +31,7 @@ struct Fixture {
 
     Fixture()
     {
-        Load_Default_Language();
-        Shared.Dir_Program = folder.path();
-        Shared.SW_Code = SW_Code_Text;
-        Shared.Conf_Name = QStringLiteral("Test");
-        Shared.Conf_Dir = folder.file(QStringLiteral("PROJECTS/Test"));
-        QDir().mkpath(Shared.Conf_Dir);
-        Set_Files();
+        Open_Test_Configuration(folder.path());
         ParGen_Settings s = ParGen_Defaults_Missing_File();
         s.J1939_Device_ID = QStringLiteral("128");
         Write_ParGen(Shared.File_ParGen, s);

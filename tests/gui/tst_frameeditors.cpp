@@ -36,13 +36,7 @@ struct Fixture {
 
     explicit Fixture(const QByteArray& parGen = {})
     {
-        Load_Default_Language();
-        Shared.Dir_Program = folder.path();
-        Shared.SW_Code = SW_Code_Text;
-        Shared.Conf_Name = QStringLiteral("Test");
-        Shared.Conf_Dir = folder.file(QStringLiteral("PROJECTS/Test"));
-        QDir().mkpath(Shared.Conf_Dir);
-        Set_Files();
+        Open_Test_Configuration(folder.path());
         if (!parGen.isEmpty())
             write(QStringLiteral("ParGen.xml"), parGen);
     }

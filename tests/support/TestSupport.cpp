@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "app/UComon.h"
+#include "language/ULanguage.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,17 @@ QByteArray Program_Folder::read(const QString& relative) const
 void Reset_Shared()
 {
     Shared = Shared_State{};
+}
+
+void Open_Test_Configuration(const QString& programDir)
+{
+    Load_Default_Language();
+    Shared.Dir_Program = programDir;
+    Shared.SW_Code = SW_Code_Text;
+    Shared.Conf_Name = QStringLiteral("Test");
+    Shared.Conf_Dir = QDir(programDir).filePath(QStringLiteral("PROJECTS/Test"));
+    QDir().mkpath(Shared.Conf_Dir);
+    Set_Files();
 }
 
 QString Test_Data(const QString& relative)

@@ -22,6 +22,10 @@ private:
 // Resets every shared value to its state before start-up.
 void Reset_Shared();
 
+// The default language and an active configuration "Test" in PROJECTS below `programDir`, its
+// folder made and the shared file names set, as after opening it.
+void Open_Test_Configuration(const QString& programDir);
+
 QString Test_Data(const QString& relative);
 QByteArray Read_All(const QString& path);
 
