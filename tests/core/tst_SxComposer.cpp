@@ -398,12 +398,20 @@ void tst_SxComposer::usersFilesStayUntouched()
         if (i % 2 == 0)
             QVERIFY(QFile::setPermissions(own[i], QFile::ReadOwner | QFile::ReadUser));
     }
-    // The private folder of a killed run (it never got its lock) and one of a run still
-    // going (its lock is held).
+    // The private folders of killed runs (one never got its lock, one was killed while it
+    // took it and left the lock empty, one was killed while it reclaimed a dead run's lock)
+    // and one of a run still going (its lock is held).
     const QString dead = f.conf + QStringLiteral("/.New_sx38591.sx.compose-dead01");
+    const QString emptyLock = f.conf + QStringLiteral("/.New_sx38591.sx.compose-dead02");
     const QString live = f.conf + QStringLiteral("/.New_sx38591.sx.compose-live01");
     QVERIFY(QDir().mkpath(dead));
     Compose_Fixture::Write(dead + QStringLiteral("/B5.sx"), "cut");
+    QVERIFY(QDir().mkpath(emptyLock));
+    Compose_Fixture::Write(emptyLock + QStringLiteral("/lock"), QByteArray());
+    const QString reclaiming = f.conf + QStringLiteral("/.New_sx38591.sx.compose-dead03");
+    QVERIFY(QDir().mkpath(reclaiming));
+    Compose_Fixture::Write(reclaiming + QStringLiteral("/lock"), "2147483646\nsw38591-cli\n\n");
+    Compose_Fixture::Write(reclaiming + QStringLiteral("/lock.rmlock"), QByteArray());
     QVERIFY(QDir().mkpath(live));
     QLockFile liveLock(live + QStringLiteral("/lock"));
     QVERIFY(liveLock.tryLock(0));
@@ -414,6 +422,8 @@ void tst_SxComposer::usersFilesStayUntouched()
     for (const QString& path : own)
         QCOMPARE(Read_All(path), "the user's " + path.toUtf8());
     QVERIFY(!QFileInfo::exists(dead));
+    QVERIFY(!QFileInfo::exists(emptyLock));
+    QVERIFY(!QFileInfo::exists(reclaiming));
     QVERIFY(QFileInfo::exists(live + QStringLiteral("/lock")));
     QCOMPARE(Entries(f.conf), (QStringList{".New_sx38591.sx.compose-live01", "B1.sx", "B2.sx",
                                            "B3.sx", "B4.sx", "B5.sx", "New_sx38591.sx", "bin"}));
