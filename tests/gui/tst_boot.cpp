@@ -402,7 +402,7 @@ void Tst_Boot::reachabilityCheck_data()
     QTest::newRow("no reply event")
         << QList<A>{A::NoEvent} << false << "E:Error!!! Check the Ip Address" << 4900 << 7000 << -1;
     QTest::newRow("failing client")
-        << QList<A>{A::Fail} << false << "E:Error!!! Check the Ip Address" << 0 << 300 << 1;
+        << QList<A>{A::Fail} << false << "E:Error!!! Check the Ip Address" << 0 << 2000 << 1;
 }
 
 void Tst_Boot::reachabilityCheck()
