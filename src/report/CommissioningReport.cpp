@@ -224,7 +224,19 @@ QList<Report_Block> Update_Log_Blocks(const QString& confDir)
     const QString path = Path_Join(confDir, QStringLiteral("update-log.csv"));
     if (!QFileInfo(path).isFile())
         return {};
-    QList<QStringList> records = Read_Csv_Records(Read_Whole_File(path), path);
+    const QByteArray bytes = Read_Whole_File(path);
+    QList<QStringList> records;
+    try {
+        records = Read_Csv_Records(bytes, path);
+    } catch (const App_Error&) {
+        // A record cut by a crash must not hide the others: read line by line, leave it out.
+        for (const QByteArray& line : bytes.split('\n')) {
+            try {
+                records << Read_Csv_Records(line, path);
+            } catch (const App_Error&) {
+            }
+        }
+    }
     if (records.isEmpty())
         return {};
     QList<Report_Block> out;

@@ -109,6 +109,17 @@ QByteArray Update_Record_Line(const Update_Record& r)
     return Line(cells);
 }
 
+namespace {
+
+bool Ends_With_Line_Break(const QString& path, qint64 size)
+{
+    QFile f(path);
+    char last = 0;
+    return f.open(QIODevice::ReadOnly) && f.seek(size - 1) && f.getChar(&last) && last == '\n';
+}
+
+} // namespace
+
 void Append_Update_Record(const QString& confDir, const Update_Record& r)
 {
     const QString path = Path_Join(confDir, Update_Log_Name);
@@ -122,8 +133,11 @@ void Append_Update_Record(const QString& confDir, const Update_Record& r)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         Fail(path, f.errorString());
     const qint64 before = f.size();
-    const QByteArray bytes = (before == 0 ? Update_Log_Header() : QByteArray()) +
-                             Update_Record_Line(r);
+    QByteArray bytes = before == 0 ? Update_Log_Header() : QByteArray();
+    // A record cut by a crash or a power loss stays as it is, but must not swallow this one.
+    if (before > 0 && !Ends_With_Line_Break(path, before))
+        bytes += "\r\n";
+    bytes += Update_Record_Line(r);
     const qint64 written = f.write(bytes);
     if (written != bytes.size() || !Sync(f)) {
         const QString reason = written < 0 || f.error() != QFileDevice::NoError

@@ -301,6 +301,15 @@ void Tst_Report::last_update_records()
     QCOMPARE(t->rows.first(), (QStringList{"3", "serial", "a.sx, 30"}));
     QCOMPARE(t->rows.last(), (QStringList{"12", "serial", "a.sx, 120"}));
     QVERIFY(doc.Texts().contains(Msg(519) + QStringLiteral("2")));
+
+    // A record cut inside a quoted cell (power lost while it was written) is left out.
+    log += "13,serial,\"a.s\r\n14,serial,\"a.sx, 140\"\r\n";
+    m_folder->write(QStringLiteral("PROJECTS/Line 7/update-log.csv"), log);
+    const Report_Document later = Make_Report(dir, When);
+    const Report_Block* after = Table_After(later, Msg(506));
+    QVERIFY(after);
+    QCOMPARE(after->rows.size(), Report_Update_Records);
+    QCOMPARE(after->rows.last(), (QStringList{"14", "serial", "a.sx, 140"}));
 }
 
 void Tst_Report::uncompilable_is_an_error()

@@ -75,6 +75,26 @@ private Q_SLOTS:
         QVERIFY(both.endsWith(",exit status 0," + SW_Version_Text.toUtf8() + "\r\n"));
     }
 
+    // A record cut short (power lost while it was written) is kept, and the next one still
+    // starts on a line of its own.
+    void recordAfterACutOne()
+    {
+        QTemporaryDir dir;
+        Append_Update_Record(dir.path(), Record());
+        const QString path = dir.filePath(Update_Log_Name);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("2026-12-11T16:07:00+00:00,serial,CO");
+        f.close();
+        const QByteArray cut = Read_All(path);
+        Append_Update_Record(dir.path(), Record(QStringLiteral("COM7")));
+        const QByteArray after = Read_All(path);
+        QVERIFY(after.startsWith(cut + "\r\n"));
+        const QList<QByteArray> lines = after.split('\n');
+        QCOMPARE(lines.size(), 5);
+        QVERIFY(lines[3].startsWith(Record_Time_Text(Record().when).toUtf8() + ",serial,COM7,"));
+    }
+
     void describesFile()
     {
         QTemporaryDir dir;
