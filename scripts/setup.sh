@@ -14,7 +14,8 @@ if [[ $mode == sanitize ]]; then
 fi
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-          qt6-serialport-dev qt6-serialbus-dev fonts-dejavu-core srecord poppler-utils)
+          qt6-serialport-dev qt6-serialbus-dev fonts-dejavu-core srecord poppler-utils
+          nsis)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -17,8 +17,8 @@ constexpr int Largest_Side = 16384;
 
 } // namespace
 
-Local_Settings::Local_Settings(QString programDir)
-    : m_path(programDir.isEmpty() ? QString() : QDir(programDir).filePath(File_Name()))
+Local_Settings::Local_Settings(QString dir)
+    : m_path(dir.isEmpty() ? QString() : QDir(dir).filePath(File_Name()))
 {
 }
 

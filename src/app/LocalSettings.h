@@ -4,11 +4,11 @@
 #include <QString>
 
 // Values of this machine that the settings file Tessaform.xml does not hold (its stored form
-// stays as it is): an INI file of its own in the program folder.
+// stays as it is): an INI file of its own beside the settings file.
 class Local_Settings final {
 public:
-    // `programDir` empty: nothing is read or written (no program folder known yet).
-    explicit Local_Settings(QString programDir);
+    // `dir` empty: nothing is read or written (no program folder known yet).
+    explicit Local_Settings(QString dir);
 
     static QString File_Name() { return QStringLiteral("LocalSettings.ini"); }
 

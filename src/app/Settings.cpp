@@ -62,10 +62,14 @@ QString Data_Folder_Notice()
     return Msg(33) + QDir::toNativeSeparators(Shared.Dir_Data);
 }
 
+QString Data_Folder()
+{
+    return Shared.Dir_Data.isEmpty() ? Shared.Dir_Program : Shared.Dir_Data;
+}
+
 QString Settings_File_Path()
 {
-    const QString& dir = Shared.Dir_Data.isEmpty() ? Shared.Dir_Program : Shared.Dir_Data;
-    return Path_Join(dir, QStringLiteral("Tessaform.xml"));
+    return Path_Join(Data_Folder(), QStringLiteral("Tessaform.xml"));
 }
 
 void Set_Settings_Defaults()

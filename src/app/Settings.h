@@ -20,6 +20,9 @@ bool Folder_Writable(const QString& dir);
 // is not there yet (the first start so); empty otherwise.
 QString Data_Folder_Notice();
 
+// Where the program's own files go: Dir_Data, or Dir_Program before the folders are set.
+QString Data_Folder();
+
 QString Settings_File_Path();
 
 // Reads Tessaform.xml into the shared values, each value on its own. A missing file gives the

@@ -6,6 +6,7 @@
 #include "editors/TableText.h"
 
 #include "app/LocalSettings.h"
+#include "app/Settings.h"
 #include "app/UserInteraction.h"
 #include "configurations/SafeFile.h"
 #include "language/ULanguage.h"
@@ -624,7 +625,7 @@ void Frame_Editor::FormShow()
     for (int i = 0; i < content.rows.size(); ++i)
         for (int c = 1; c < Columns; ++c)
             sga->Set_Cell(c, i + 1, content.rows.at(i).value(c - 1));
-    const QSize stored = Local_Settings(Shared.Dir_Program).Window_Size(Size_Key(this));
+    const QSize stored = Local_Settings(Data_Folder()).Window_Size(Size_Key(this));
     m_openedSize = stored.isValid() ? stored : Opening_Size();
     resize(m_openedSize);
     Do_Copy = false;
@@ -639,7 +640,7 @@ void Frame_Editor::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
     if (!event->spontaneous() && m_openedSize.isValid() && size() != m_openedSize)
-        Local_Settings(Shared.Dir_Program).Set_Window_Size(Size_Key(this), size());
+        Local_Settings(Data_Folder()).Set_Window_Size(Size_Key(this), size());
 }
 
 QSize Frame_Editor::Opening_Size()

@@ -2,6 +2,7 @@
 
 #include "app/Launcher.h"
 #include "app/LocalSettings.h"
+#include "app/Settings.h"
 #include "app/UComon.h"
 #include "app/UserInteraction.h"
 #include "compiler/ConfigImage.h"
@@ -226,7 +227,7 @@ void TFModifyFileSx::Show_Ports()
         cbport->setItemData(i, hint.isEmpty() ? QVariant() : QVariant(hint),
                             Qt::AccessibleTextRole);
     }
-    const int last = Local_Settings(Shared.Dir_Program).Last_Com_Port(Com_Port_Count);
+    const int last = Local_Settings(Data_Folder()).Last_Com_Port(Com_Port_Count);
     cbport->setCurrentIndex(Preselected_Com_Port(last, present));
 }
 
@@ -250,7 +251,7 @@ void TFModifyFileSx::ExeUpdateFirClick()
                            .arg(QDir::toNativeSeparators(tool), started.error));
         return;
     }
-    Local_Settings(Shared.Dir_Program).Set_Last_Com_Port(cbport->currentIndex());
+    Local_Settings(Data_Folder()).Set_Last_Com_Port(cbport->currentIndex());
 
     Update_Record record;
     record.when = QDateTime::currentDateTime();

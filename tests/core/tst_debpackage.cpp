@@ -1,17 +1,14 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-} // namespace
-
-// The .deb that CPack makes of this build, unpacked as dpkg would lay it out.
+// The packages that CPack makes of this build.
 class Tst_DebPackage : public QObject {
     Q_OBJECT
 
@@ -49,6 +46,31 @@ private Q_SLOTS:
                                               240000);
         QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out, QByteArray("2.000\n"));
+    }
+
+    // The Windows installer's script is built here too (makensis runs on Linux), so that a
+    // mistake in it shows before a Windows machine sees it.
+    void windowsInstallerBuilds()
+    {
+        if (QStandardPaths::findExecutable("makensis").isEmpty())
+            QSKIP("makensis is not installed");
+        QTemporaryDir work;
+        const QString build = qEnvironmentVariable("SW38591_BUILD_DIR");
+        const Cli_Run pack =
+            Run_Program(qEnvironmentVariable("SW38591_CPACK"),
+                        {"--config", build + "/CPackConfig.cmake", "-G", "NSIS", "-B", work.path()}, 240000);
+        QVERIFY2(pack.exitCode == 0, (pack.out + pack.err).constData());
+        QCOMPARE(QDir(work.path()).entryList({"sw38591-2.0-*.exe"}, QDir::Files).size(), 1);
+
+        QDirIterator scripts(work.path(), {"project.nsi"}, QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY(scripts.hasNext());
+        const QByteArray script = Read_All(scripts.next());
+        // Installed for the user, without administrator rights, into a folder the user owns:
+        // the program writes into its own folder.
+        QVERIFY(script.contains("InstallDir \"$LOCALAPPDATA\\Programs\\SW38591\""));
+        const qsizetype admin = script.lastIndexOf("RequestExecutionLevel admin");
+        const qsizetype user = script.lastIndexOf("RequestExecutionLevel user");
+        QVERIFY(user > admin);
     }
 };
 

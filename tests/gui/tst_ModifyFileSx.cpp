@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QScreen>
 #include <QtTest>
 
@@ -119,6 +120,7 @@ private Q_SLOTS:
     void launchProblems();
     void presentPortsMarked_data();
     void presentPortsMarked();
+    void portUsedLastIsPreselected_data();
     void portUsedLastIsPreselected();
 
     void recordsEachStartOfTheTool();
@@ -501,11 +503,21 @@ void tst_ModifyFileSx::presentPortsMarked()
         QVERIFY(w.grab().save(Screenshot_Path(QStringLiteral("ModifyFileSx_ports.png"))));
 }
 
-// The port the flash tool was started with is kept in the local settings, not Tessaform.xml,
-// and the tool still gets the entry's zero-based position.
+void tst_ModifyFileSx::portUsedLastIsPreselected_data()
+{
+    QTest::addColumn<bool>("dataElsewhere"); // the program folder cannot be written
+    QTest::newRow("program folder") << false;
+    QTest::newRow("user data folder") << true;
+}
+
+// The port the flash tool was started with is kept in the local settings beside the settings
+// file, not in Tessaform.xml, and the tool still gets the entry's zero-based position.
 void tst_ModifyFileSx::portUsedLastIsPreselected()
 {
+    QFETCH(bool, dataElsewhere);
     Window_Fixture f;
+    QTemporaryDir data;
+    Shared.Dir_Data = dataElsewhere ? data.path() : f.root.path();
     Fake_Ports ports({"COM2"});
     Recording_Launcher launcher;
     TFModifyFileSx w;
@@ -523,7 +535,8 @@ void tst_ModifyFileSx::portUsedLastIsPreselected()
     next.show();
     QCOMPARE(Child<QComboBox>(next, "cbport")->currentIndex(), 5);
     QVERIFY(!QFile::exists(f.root.filePath(QStringLiteral("Tessaform.xml"))));
-    QCOMPARE(Local_Settings(f.root.path()).Last_Com_Port(8), 5);
+    QCOMPARE(Local_Settings(Shared.Dir_Data).Last_Com_Port(8), 5);
+    QCOMPARE(QFile::exists(f.root.filePath(Local_Settings::File_Name())), !dataElsewhere);
 }
 
 QTEST_MAIN(tst_ModifyFileSx)
