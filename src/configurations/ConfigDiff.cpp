@@ -3,6 +3,7 @@
 #include "app/UComon.h"
 #include "configurations/ConfigFiles.h"
 #include "configurations/CsvTable.h"
+#include "configurations/XmlFile.h"
 
 namespace {
 
@@ -45,9 +46,10 @@ void Compare_Rows(const QString& file, const QList<Row>& a, const QList<Row>& b,
     }
 }
 
+// A cell's line break would split the difference over two lines.
 QString Quoted(const QString& s)
 {
-    return QLatin1Char('"') + s + QLatin1Char('"');
+    return QLatin1Char('"') + One_Line_Text(s) + QLatin1Char('"');
 }
 
 } // namespace

@@ -307,3 +307,8 @@ QString Child_Text(const QDomNode& parent, const QString& name, bool* found)
         *found = !e.isNull();
     return e.isNull() ? QString() : e.text();
 }
+
+QString One_Line_Text(const QString& text)
+{
+    return Escaped(text);
+}

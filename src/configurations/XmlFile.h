@@ -17,3 +17,7 @@ QDomDocument Parse_Xml_Bytes(const QByteArray& bytes, const QString& name);
 
 // Text of the first child element `name` of `parent`; nullopt-like: `found` tells presence.
 QString Child_Text(const QDomNode& parent, const QString& name, bool* found = nullptr);
+
+// The text on one line, for a message or a line of output: line breaks, tabs and other
+// control characters written as escapes (\n, \r, \t, \xHH).
+QString One_Line_Text(const QString& text);

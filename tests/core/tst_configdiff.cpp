@@ -78,6 +78,12 @@ private Q_SLOTS:
             << 1
             << "Send_Frame.xml: row 1: Num Byte: \"8\" -> \"2\"\n"
                "Send_Frame.xml: row 1: Mnemonic: \"\" -> \"Engine, \"hot\"\"\n";
+        // One line per difference, also for a cell that holds a line break or a tab.
+        QTest::newRow("line break in a cell")
+            << Conf{{}, {}, Frames(tx1)}
+            << Conf{{}, {}, Frames("<row Priority=\"6\" DataPage=\"0\" PGN=\"0xFEF1\" SA=\"0\" "
+                                   "Mnemonic=\"Oil&#13;&#10;temp&#9;C\"/>")}
+            << 1 << "Send_Frame.xml: row 1: Mnemonic: \"\" -> \"Oil\\r\\ntemp\\tC\"\n";
         QTest::newRow("rows added in B") << Conf{{}, Frames(rx1), {}}
                                          << Conf{{}, Frames(rx1 + rx2 + rx2), {}} << 1
                                          << "Receive_Frame.xml: row 2: only in B\n"
