@@ -2,6 +2,7 @@
 
 #include "app/UComon.h"
 #include "configurations/ConfigFiles.h"
+#include "configurations/SafeFile.h"
 #include "language/ULanguage.h"
 
 #include "update/SxComposer.h"
@@ -10,6 +11,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -178,6 +181,35 @@ bool Same_Folder_In_Other_Case(const QString& projectsDir, const QString& from, 
         && !Configuration_Folders(projectsDir).contains(to);
 }
 
+// A copy in the making: a hidden folder, and beside it the lock its duplicate holds.
+const QString Copy_Template = QStringLiteral(".copy-XXXXXX");
+const QString Copy_Lock_Suffix = QStringLiteral(".lock");
+
+// A duplicate killed part-way leaves its folder, or its lock once the copy is in place; what
+// a live duplicate has is locked. Only names the program makes are touched.
+void Remove_Abandoned_Copies(const QString& projectsDir)
+{
+    static const QRegularExpression name(QStringLiteral("^\\.copy-[A-Za-z0-9]{6}(\\.lock)?$"));
+    const QDir dir(projectsDir);
+    const QFileInfoList found =
+        dir.entryInfoList({QStringLiteral(".copy-*")},
+                          QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& info : found) {
+        const QRegularExpressionMatch m = name.match(info.fileName());
+        if (!m.hasMatch() || info.isSymLink())
+            continue;
+        if (m.capturedLength(1) == 0 && info.isDir()) {
+            const QString lock = info.filePath() + Copy_Lock_Suffix;
+            if (Lock_Abandoned(lock) && QDir(info.filePath()).removeRecursively())
+                QFile::remove(lock);
+        } else if (m.capturedLength(1) > 0 && info.isFile()
+                   && !QFileInfo::exists(info.filePath().chopped(Copy_Lock_Suffix.size()))
+                   && Lock_Abandoned(info.filePath())) {
+            QFile::remove(info.filePath());
+        }
+    }
+}
+
 } // namespace
 
 int Duplicate_Configuration(const QString& projectsDir, const QString& from, const QString& to)
@@ -187,10 +219,15 @@ int Duplicate_Configuration(const QString& projectsDir, const QString& from, con
         Missing_Configuration(source);
     if (const int refusal = Check_New_Name(projectsDir, to))
         return refusal;
+    Remove_Abandoned_Copies(projectsDir);
     // Hidden, so that the listing never shows the copy before it is complete.
-    QTemporaryDir work(Path_Join(projectsDir, QStringLiteral(".copy-XXXXXX")));
+    QTemporaryDir work(Path_Join(projectsDir, Copy_Template));
     if (!work.isValid())
         throw App_Error(Msg(130) + Shown(source) + QStringLiteral(": ") + work.errorString());
+    // Held until the copy is in place: it tells this copy from a killed one.
+    QLockFile lock(work.path() + Copy_Lock_Suffix);
+    lock.setStaleLockTime(0);
+    lock.tryLock(0);
     Copy_Tree(source, work.path(), true);
     QDir().mkdir(Path_Join(work.path(), QStringLiteral("bin")));
     // The temporary folder is private to its owner; the copy gets the permissions of a new one.

@@ -16,6 +16,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -154,6 +155,20 @@ QByteArray Read_Whole_File(const QString& path)
         throw App_Error(
             QStringLiteral("Cannot read the file %1: %2").arg(Shown(path), f.errorString()));
     return data;
+}
+
+bool Lock_Abandoned(const QString& path)
+{
+#ifndef Q_OS_WIN
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+#else
+    return !QFileInfo::exists(path) || QFile::remove(path);
+#endif
 }
 
 void Check_Writable(const QString& path)

@@ -40,6 +40,13 @@ void Write_Files_Atomic(const QList<File_Content>& files);
 // cannot be put back.
 void Recover_File_Group(const QString& dir);
 
+// Whether the QLockFile at `path` belongs to nobody: missing, or not held by a live process.
+// Its own stale check is not enough: a run killed while it wrote the lock, or while it
+// reclaimed a dead one, leaves files that QLockFile never takes for stale. A live holder keeps
+// its lock file locked natively from the moment it exists (on Windows: open, which forbids
+// removing it), so a lock nobody holds is a dead run's.
+bool Lock_Abandoned(const QString& path);
+
 // Writes one file in pieces, as Write_File_Atomic does. The temporary file is removed when the
 // object goes without Commit().
 class Atomic_File final {

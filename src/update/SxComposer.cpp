@@ -17,12 +17,6 @@
 #include <filesystem>
 #include <system_error>
 
-#ifndef Q_OS_WIN
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 const Bank_Window Banks[Bank_Count] = {
@@ -216,24 +210,6 @@ void Rename_Intermediate(const QString& from, const QString& to)
 }
 
 const QString Lock_Name = QStringLiteral("lock");
-
-// Whether a private folder's lock is a dead run's. The lock's own stale check is not used: a
-// run killed while it wrote the lock, or while it reclaimed a dead one, leaves files it never
-// takes for stale. A live holder keeps its lock file locked natively from the moment it
-// exists (on Windows: open, which forbids removing it), so a lock nobody holds is a dead run's.
-bool Lock_Abandoned(const QString& path)
-{
-#ifndef Q_OS_WIN
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT;
-    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    ::close(fd);
-    return free;
-#else
-    return !QFileInfo::exists(path) || QFile::remove(path);
-#endif
-}
 
 // Removes a file when the scope ends, however it ends.
 class Remove_At_Exit final {

@@ -7,6 +7,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class Tst_ConfigFolders final : public QObject {
@@ -212,6 +214,40 @@ private Q_SLOTS:
         QCOMPARE(QDir(Shared.Dir_Projects)
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  (QStringList{"Plant", "Plant 2"}));
+    }
+
+    // What duplicates killed part-way left goes at the next duplicate; a copy still being made
+    // (its lock held) and hidden folders the program did not make stay.
+    void duplicate_removes_what_killed_duplicates_left()
+    {
+        m_folder->write(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen/>");
+        const QDir projects(Shared.Dir_Projects);
+        // Named as a duplicate names its folder; killed before it had its lock.
+        QTemporaryDir early(projects.filePath(QStringLiteral(".copy-XXXXXX")));
+        early.setAutoRemove(false);
+        m_folder->write(QStringLiteral("PROJECTS/") + QDir(early.path()).dirName() +
+                            QStringLiteral("/ParGen.xml"),
+                        "half");
+        // Killed while it wrote its lock.
+        m_folder->write(QStringLiteral("PROJECTS/.copy-dead02/notes.txt"), "half");
+        m_folder->write(QStringLiteral("PROJECTS/.copy-dead02.lock"), "");
+        // Killed after the copy was in place, before the lock went.
+        m_folder->write(QStringLiteral("PROJECTS/.copy-gone03.lock"), "2147483646\nsw38591\n\n");
+        // Another duplicate, still copying.
+        m_folder->write(QStringLiteral("PROJECTS/.copy-live04/ParGen.xml"), "half");
+        QLockFile live(projects.filePath(QStringLiteral(".copy-live04.lock")));
+        QVERIFY(live.tryLock(0));
+        m_folder->write(QStringLiteral("PROJECTS/.copy-mine/keep.txt"), "the user's");
+
+        QCOMPARE(Duplicate_Configuration(Shared.Dir_Projects, QStringLiteral("Plant"),
+                                         QStringLiteral("Plant 2")),
+                 0);
+        QCOMPARE(projects.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                    QDir::Name),
+                 (QStringList{".copy-live04", ".copy-live04.lock", ".copy-mine", "Plant",
+                              "Plant 2"}));
+        QCOMPARE(m_folder->read(QStringLiteral("PROJECTS/.copy-live04/ParGen.xml")),
+                 QByteArray("half"));
     }
 
     void duplicate_and_rename_refuse_data()
