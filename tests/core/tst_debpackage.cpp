@@ -8,6 +8,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+Cli_Run Pack(const QString& generator, const QString& dir)
+{
+    const QString build = qEnvironmentVariable("SW38591_BUILD_DIR");
+    return Run_Program(qEnvironmentVariable("SW38591_CPACK"),
+                       {"--config", build + "/CPackConfig.cmake", "-G", generator, "-B", dir},
+                       240000);
+}
+
+} // namespace
+
 // The packages that CPack makes of this build.
 class Tst_DebPackage : public QObject {
     Q_OBJECT
@@ -18,10 +30,7 @@ private Q_SLOTS:
         if (QStandardPaths::findExecutable("dpkg-deb").isEmpty())
             QSKIP("dpkg-deb is not installed");
         QTemporaryDir work;
-        const QString build = qEnvironmentVariable("SW38591_BUILD_DIR");
-        const Cli_Run pack =
-            Run_Program(qEnvironmentVariable("SW38591_CPACK"),
-                        {"--config", build + "/CPackConfig.cmake", "-G", "DEB", "-B", work.path()}, 240000);
+        const Cli_Run pack = Pack("DEB", work.path());
         QVERIFY2(pack.exitCode == 0, (pack.out + pack.err).constData());
         const QStringList debs = QDir(work.path()).entryList({"*.deb"}, QDir::Files);
         QCOMPARE(debs.size(), 1);
@@ -55,10 +64,7 @@ private Q_SLOTS:
         if (QStandardPaths::findExecutable("makensis").isEmpty())
             QSKIP("makensis is not installed");
         QTemporaryDir work;
-        const QString build = qEnvironmentVariable("SW38591_BUILD_DIR");
-        const Cli_Run pack =
-            Run_Program(qEnvironmentVariable("SW38591_CPACK"),
-                        {"--config", build + "/CPackConfig.cmake", "-G", "NSIS", "-B", work.path()}, 240000);
+        const Cli_Run pack = Pack("NSIS", work.path());
         QVERIFY2(pack.exitCode == 0, (pack.out + pack.err).constData());
         QCOMPARE(QDir(work.path()).entryList({"sw38591-2.0-*.exe"}, QDir::Files).size(), 1);
 
