@@ -46,36 +46,30 @@ class Tst_CompareConf final : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<Program_Folder>();
-        m_ui = std::make_unique<Fake_Ui>();
+        m_env = std::make_unique<Window_Test_Env>();
         // "Line 1" is active; "Line 2" has another baud rate, a changed PGN and a row more.
-        m_folder->write(QStringLiteral("Tessaform.xml"),
+        m_env->folder.write(QStringLiteral("Tessaform.xml"),
                         "<Conf_Settings><lastproj><projectname>Line 1</projectname></lastproj>"
                         "</Conf_Settings>");
         ParGen_Settings s = ParGen_Defaults_Missing_File();
-        m_folder->write(QStringLiteral("PROJECTS/Line 1/ParGen.xml"), ParGen_Xml(s));
-        m_folder->write(QStringLiteral("PROJECTS/Line 1/Receive_Frame.xml"),
+        m_env->folder.write(QStringLiteral("PROJECTS/Line 1/ParGen.xml"), ParGen_Xml(s));
+        m_env->folder.write(QStringLiteral("PROJECTS/Line 1/Receive_Frame.xml"),
                         "<Receive_Frames><row DataPage=\"0\" PGN=\"0xFEF1\" SA=\"0\"/>"
                         "</Receive_Frames>" + Comment);
         s.Can_Baud = QStringLiteral("3");
-        m_folder->write(QStringLiteral("PROJECTS/Line 2/ParGen.xml"), ParGen_Xml(s));
-        m_folder->write(QStringLiteral("PROJECTS/Line 2/Receive_Frame.xml"),
+        m_env->folder.write(QStringLiteral("PROJECTS/Line 2/ParGen.xml"), ParGen_Xml(s));
+        m_env->folder.write(QStringLiteral("PROJECTS/Line 2/Receive_Frame.xml"),
                         "<Receive_Frames><row DataPage=\"0\" PGN=\"65265\" SA=\"0\"/>"
                         "<row DataPage=\"0\" PGN=\"65262\" SA=\"3\"/></Receive_Frames>" + Comment);
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Line 3")));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Line 3")));
     }
 
-    void cleanup()
-    {
-        Destroy_Windows();
-        m_ui.reset();
-        m_folder.reset();
-    }
+    void cleanup() { m_env.reset(); }
 
     // From the Tools menu, the active configuration as A; the differences in the table.
     void fromToolsMenu()
     {
-        Create_Windows(m_folder->path());
+        Create_Windows(m_env->folder.path());
         TFTessaformeFirmWare* main = Forms.FTessaformeFirmWare;
         QVERIFY(!Shared.Conf_Dir.isEmpty());
         auto* tools = Child<QToolButton>(main, "Btn_Tools");
@@ -91,7 +85,7 @@ private Q_SLOTS:
         QStringList header;
         QList<QStringList> rows;
         QString result;
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show(); // as exec() would
             preselected = Child<QComboBox>(d, "CB_Conf_A")->currentText();
             Child<QComboBox>(d, "CB_Conf_B")->setCurrentText(QStringLiteral("Line 2"));
@@ -105,7 +99,7 @@ private Q_SLOTS:
             return int(QDialog::Rejected);
         };
         action->trigger();
-        QCOMPARE(m_ui->shownDialogs, QStringList{QStringLiteral("FCompareConf")});
+        QCOMPARE(m_env->ui.shownDialogs, QStringList{QStringLiteral("FCompareConf")});
         QCOMPARE(preselected, QStringLiteral("Line 1"));
         QCOMPARE(header, (QStringList{"File", "Row", "Column", "Value in A", "Value in B"}));
         QCOMPARE(rows, (QList<QStringList>{
@@ -115,7 +109,7 @@ private Q_SLOTS:
                             "0, 65262, 3, N, , , N, N, 1000, "},
                        }));
         QCOMPARE(result, QStringLiteral("Differences: 3"));
-        QCOMPARE(m_ui->boxes.size(), 0);
+        QCOMPARE(m_env->ui.boxes.size(), 0);
     }
 
     // The same configuration on both sides, and a configuration without files against the
@@ -132,10 +126,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, a);
         QFETCH(QString, b);
-        m_folder->write(QStringLiteral("PROJECTS/Line 4/ParGen.xml"),
+        m_env->folder.write(QStringLiteral("PROJECTS/Line 4/ParGen.xml"),
                         ParGen_Xml(ParGen_Defaults_Missing_File()));
         Reset_Shared();
-        Shared.Dir_Projects = m_folder->file(QStringLiteral("PROJECTS"));
+        Shared.Dir_Projects = m_env->folder.file(QStringLiteral("PROJECTS"));
         Load_Default_Language();
         TFCompareConf w;
         w.show();
@@ -151,26 +145,25 @@ private Q_SLOTS:
     // A file that cannot be read is reported; the window stays usable.
     void unreadableFileReported()
     {
-        m_folder->write(QStringLiteral("PROJECTS/Line 3/Send_Frame.xml"), "<Receive_Frames><row");
+        m_env->folder.write(QStringLiteral("PROJECTS/Line 3/Send_Frame.xml"), "<Receive_Frames><row");
         Reset_Shared();
-        Shared.Dir_Projects = m_folder->file(QStringLiteral("PROJECTS"));
+        Shared.Dir_Projects = m_env->folder.file(QStringLiteral("PROJECTS"));
         Load_Default_Language();
         TFCompareConf w;
         w.show();
         Child<QComboBox>(&w, "CB_Conf_A")->setCurrentText(QStringLiteral("Line 1"));
         Child<QComboBox>(&w, "CB_Conf_B")->setCurrentText(QStringLiteral("Line 2"));
-        m_ui->clear();
+        m_env->ui.clear();
         Child<QComboBox>(&w, "CB_Conf_B")->setCurrentText(QStringLiteral("Line 3"));
-        QCOMPARE(m_ui->boxes.size(), 1);
-        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
-        QVERIFY2(m_ui->boxes[0].text.contains(QStringLiteral("Send_Frame.xml")),
-                 qPrintable(m_ui->boxes[0].text));
+        QCOMPARE(m_env->ui.boxes.size(), 1);
+        QCOMPARE(m_env->ui.boxes[0].kind, Fake_Ui::Kind::Error);
+        QVERIFY2(m_env->ui.boxes[0].text.contains(QStringLiteral("Send_Frame.xml")),
+                 qPrintable(m_env->ui.boxes[0].text));
         QCOMPARE(Child<QTableWidget>(&w, "G_Differences")->rowCount(), 0);
     }
 
 private:
-    std::unique_ptr<Program_Folder> m_folder;
-    std::unique_ptr<Fake_Ui> m_ui;
+    std::unique_ptr<Window_Test_Env> m_env;
 };
 
 QTEST_MAIN(Tst_CompareConf)

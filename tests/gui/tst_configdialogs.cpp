@@ -29,22 +29,16 @@ class Tst_ConfigDialogs final : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_folder.reset(new Program_Folder);
-        m_ui.reset(new Fake_Ui);
+        m_env = std::make_unique<Window_Test_Env>();
         // A deleted configuration goes to the trash of this test's own home.
-        QDir().mkpath(m_folder->file(QStringLiteral("home/.local/share")));
-        qputenv("HOME", QFile::encodeName(m_folder->file(QStringLiteral("home"))));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("home/.local/share")));
+        qputenv("HOME", QFile::encodeName(m_env->folder.file(QStringLiteral("home"))));
         qputenv("XDG_DATA_HOME",
-                QFile::encodeName(m_folder->file(QStringLiteral("home/.local/share"))));
+                QFile::encodeName(m_env->folder.file(QStringLiteral("home/.local/share"))));
         m_typed.clear();
         m_prompts.clear();
     }
-    void cleanup()
-    {
-        Destroy_Windows();
-        m_ui.reset();
-        m_folder.reset();
-    }
+    void cleanup() { m_env.reset(); }
 
     void create_line_1_in_an_empty_folder()
     {
@@ -53,7 +47,7 @@ private Q_SLOTS:
         QSize size;
         QWidget* focus = nullptr;
         QPixmap shot;
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             size = d->size();
             focus = d->focusWidget();
@@ -67,9 +61,9 @@ private Q_SLOTS:
         QCOMPARE(size, QSize(331, 162));
         QCOMPARE(focus, edit());
         QVERIFY(shot.save(Screenshot_Path(QStringLiteral("new_configuration.png"))));
-        QVERIFY(m_ui->boxes.isEmpty());
+        QVERIFY(m_env->ui.boxes.isEmpty());
         QVERIFY(!dialog->isVisible());
-        QVERIFY(QFileInfo(m_folder->file(QStringLiteral("PROJECTS/Line 1/bin"))).isDir());
+        QVERIFY(QFileInfo(m_env->folder.file(QStringLiteral("PROJECTS/Line 1/bin"))).isDir());
         const QString dir = Shared.Dir_Projects + QStringLiteral("/Line 1");
         QCOMPARE(Shared.Conf_Name, QStringLiteral("Line 1"));
         QCOMPARE(Shared.Conf_Dir, dir);
@@ -99,10 +93,10 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, byEnter);
         QFETCH(int, message);
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Plant")));
         start();
         const QStringList before = all_entries();
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             QTest::keyClicks(edit(), typed);
             if (byEnter)
@@ -119,9 +113,9 @@ private Q_SLOTS:
         };
         main_button("Btn_New")->click();
 
-        QCOMPARE(m_ui->boxes.size(), 1); // one key press, one attempt
-        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
-        QCOMPARE(m_ui->boxes[0].text, Msg(message));
+        QCOMPARE(m_env->ui.boxes.size(), 1); // one key press, one attempt
+        QCOMPARE(m_env->ui.boxes[0].kind, Fake_Ui::Kind::Error);
+        QCOMPARE(m_env->ui.boxes[0].text, Msg(message));
         QCOMPARE(all_entries(), before);
         QVERIFY(Shared.Conf_Dir.isEmpty());
         QCOMPARE(main_label("L_Name_Conf")->text(), Msg(9));
@@ -147,7 +141,7 @@ private Q_SLOTS:
         if (projectsMissing)
             QVERIFY(QDir(Shared.Dir_Projects).removeRecursively());
         const QStringList before = all_entries();
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             edit()->setText(name);
             dialog_button(d, "Btn_OK")->click();
@@ -159,18 +153,18 @@ private Q_SLOTS:
         const QString expected = projectsMissing
                                      ? Msg(message) + QDir::toNativeSeparators(Shared.Dir_Projects)
                                      : Msg(message);
-        QCOMPARE(m_ui->texts(), QStringList{expected});
+        QCOMPARE(m_env->ui.texts(), QStringList{expected});
         QCOMPARE(all_entries(), before);
         QVERIFY(Shared.Conf_Dir.isEmpty());
     }
 
     void create_existing_name_in_other_case()
     {
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Plant")));
         const bool ignoresCase =
-            QFileInfo(m_folder->file(QStringLiteral("PROJECTS/PLANT"))).isDir();
+            QFileInfo(m_env->folder.file(QStringLiteral("PROJECTS/PLANT"))).isDir();
         start();
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             QTest::keyClicks(edit(), QStringLiteral("PLANT"));
             QTest::keyClick(edit(), Qt::Key_Return);
@@ -180,21 +174,21 @@ private Q_SLOTS:
         };
         main_button("Btn_New")->click();
         if (ignoresCase)
-            QCOMPARE(m_ui->texts(), QStringList{Msg(106)});
+            QCOMPARE(m_env->ui.texts(), QStringList{Msg(106)});
         else
             QCOMPARE(Shared.Conf_Name, QStringLiteral("PLANT"));
     }
 
     void create_clears_the_name_at_each_showing_and_cancel_changes_nothing()
     {
-        m_folder->write(QStringLiteral("Tessaform.xml"),
+        m_env->folder.write(QStringLiteral("Tessaform.xml"),
                         "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj>"
                         "</Conf_Settings>");
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Plant")));
         start();
         const Shared_State before = Shared;
         QStringList seen;
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             seen.append(edit()->text());
             QTest::keyClicks(edit(), QStringLiteral("Other"));
@@ -204,7 +198,7 @@ private Q_SLOTS:
         main_button("Btn_New")->click();
         main_button("Btn_New")->click();
         QCOMPARE(seen, (QStringList{QString(), QString()}));
-        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("PROJECTS/Other"))));
+        QVERIFY(!QFileInfo::exists(m_env->folder.file(QStringLiteral("PROJECTS/Other"))));
         QCOMPARE(Shared.Conf_Dir, before.Conf_Dir);
         QCOMPARE(Shared.File_ParGen, before.File_ParGen);
         QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
@@ -213,13 +207,13 @@ private Q_SLOTS:
 
     void open_preselects_the_active_configuration_ignoring_case()
     {
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Alpha")));
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/PLANT")));
-        m_folder->write(QStringLiteral("PROJECTS/plant.txt"), "not a folder");
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Alpha")));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/PLANT")));
+        m_env->folder.write(QStringLiteral("PROJECTS/plant.txt"), "not a folder");
         start();
         Shared.Conf_Name = QStringLiteral("plant");
         Shared.Conf_Dir = Shared.Dir_Projects + QStringLiteral("/plant");
-        m_ui->onModal = [](QDialog* d) {
+        m_env->ui.onModal = [](QDialog* d) {
             d->show(); // left open for the checks below
             return -1;
         };
@@ -235,7 +229,7 @@ private Q_SLOTS:
         QCOMPARE(list()->selectedItems().size(), 1);
         QCOMPARE(d->Name_Conf, QStringLiteral("PLANT"));
         QVERIFY(d->grab().save(Screenshot_Path(QStringLiteral("open_configuration.png"))));
-        m_ui->onModal = [](QDialog* d) {
+        m_env->ui.onModal = [](QDialog* d) {
             d->show();
             dialog_button(d, "Btn_OK")->click();
             return d->result();
@@ -254,14 +248,14 @@ private Q_SLOTS:
     void open_prefers_the_exact_name_and_lists_only_configurations()
     {
         for (const char* name : {"PLANT", "plant", ".hidden"})
-            QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/") + QLatin1String(name)));
-        QDir().mkpath(m_folder->file(QStringLiteral("elsewhere")));
-        QVERIFY(QFile::link(m_folder->file(QStringLiteral("elsewhere")),
-                            m_folder->file(QStringLiteral("PROJECTS/Out"))));
+            QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/") + QLatin1String(name)));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("elsewhere")));
+        QVERIFY(QFile::link(m_env->folder.file(QStringLiteral("elsewhere")),
+                            m_env->folder.file(QStringLiteral("PROJECTS/Out"))));
         start();
         Shared.Conf_Name = QStringLiteral("plant");
         Shared.Conf_Dir = Shared.Dir_Projects + QStringLiteral("/plant");
-        m_ui->onModal = [](QDialog* d) {
+        m_env->ui.onModal = [](QDialog* d) {
             d->show();
             return -1;
         };
@@ -278,10 +272,10 @@ private Q_SLOTS:
     void open_without_active_configuration_preselects_the_first_and_a_click_chooses()
     {
         for (const char* name : {"Alpha", "Beta", "Gamma"})
-            QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/") + QLatin1String(name)));
+            QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/") + QLatin1String(name)));
         start();
         QString first, clicked;
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             first = list()->item(0)->text();
             [&] { QCOMPARE(list()->currentRow(), 0); }();
@@ -302,14 +296,14 @@ private Q_SLOTS:
     void open_ok_on_an_empty_list_leaves_no_configuration_active()
     {
         // Made active, then deleted behind the program's back.
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Gone")));
-        m_folder->write(QStringLiteral("Tessaform.xml"),
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Gone")));
+        m_env->folder.write(QStringLiteral("Tessaform.xml"),
                         "<Conf_Settings><lastproj><projectname>Gone</projectname></lastproj>"
                         "</Conf_Settings>");
         start();
         QCOMPARE(main_label("L_Name_Conf")->text(), Msg(11));
-        QVERIFY(QDir(m_folder->file(QStringLiteral("PROJECTS/Gone"))).removeRecursively());
-        m_ui->onModal = [&](QDialog* d) {
+        QVERIFY(QDir(m_env->folder.file(QStringLiteral("PROJECTS/Gone"))).removeRecursively());
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             [&] { QCOMPARE(list()->count(), 0); }();
             dialog_button(d, "Btn_OK")->click();
@@ -324,9 +318,9 @@ private Q_SLOTS:
 
     void open_keeps_the_chosen_name_between_showings()
     {
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Alpha")));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Alpha")));
         start();
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             dialog_button(d, "Btn_Cancel")->click();
             return d->result();
@@ -335,8 +329,8 @@ private Q_SLOTS:
         QVERIFY(Shared.Conf_Dir.isEmpty()); // Cancel activates nothing
         QCOMPARE(Forms.FOpenConf->Name_Conf, QStringLiteral("Alpha"));
 
-        QVERIFY(QDir(m_folder->file(QStringLiteral("PROJECTS/Alpha"))).removeRecursively());
-        m_ui->onModal = [&](QDialog* d) {
+        QVERIFY(QDir(m_env->folder.file(QStringLiteral("PROJECTS/Alpha"))).removeRecursively());
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             dialog_button(d, "Btn_OK")->click();
             return d->result();
@@ -347,13 +341,13 @@ private Q_SLOTS:
 
     void open_cancel_changes_nothing()
     {
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Alpha")));
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/Plant")));
-        m_folder->write(QStringLiteral("Tessaform.xml"),
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Alpha")));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/Plant")));
+        m_env->folder.write(QStringLiteral("Tessaform.xml"),
                         "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj>"
                         "</Conf_Settings>");
         start();
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             list()->setCurrentRow(list()->currentRow() == 0 ? 1 : 0);
             dialog_button(d, "Btn_Cancel")->click();
@@ -452,9 +446,9 @@ private Q_SLOTS:
     void duplicate_makes_a_copy_without_images_and_shows_it()
     {
         make(QStringList{"Plant"});
-        m_folder->write(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen/>");
-        m_folder->write(QStringLiteral("PROJECTS/Plant/bin/bank1.bin"), "b1");
-        m_folder->write(QStringLiteral("PROJECTS/Plant/New_sx38591.sx"), "S0");
+        m_env->folder.write(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen/>");
+        m_env->folder.write(QStringLiteral("PROJECTS/Plant/bin/bank1.bin"), "b1");
+        m_env->folder.write(QStringLiteral("PROJECTS/Plant/New_sx38591.sx"), "S0");
         start();
         m_typed = {QStringLiteral("Plant copy")};
         QStringList after;
@@ -465,13 +459,13 @@ private Q_SLOTS:
             current = list()->currentItem()->text();
         });
         QCOMPARE(m_prompts, QStringList{Msg(124) + QStringLiteral("Plant")});
-        QVERIFY(m_ui->boxes.isEmpty());
+        QVERIFY(m_env->ui.boxes.isEmpty());
         QCOMPARE(after, (QStringList{"Plant", "Plant copy"}));
         QCOMPARE(current, QStringLiteral("Plant copy"));
-        QCOMPARE(m_folder->read(QStringLiteral("PROJECTS/Plant copy/ParGen.xml")),
+        QCOMPARE(m_env->folder.read(QStringLiteral("PROJECTS/Plant copy/ParGen.xml")),
                  QByteArray("<Par_Gen/>"));
-        QVERIFY(QDir(m_folder->file(QStringLiteral("PROJECTS/Plant copy/bin"))).isEmpty());
-        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("PROJECTS/Plant copy/New_sx38591.sx"))));
+        QVERIFY(QDir(m_env->folder.file(QStringLiteral("PROJECTS/Plant copy/bin"))).isEmpty());
+        QVERIFY(!QFileInfo::exists(m_env->folder.file(QStringLiteral("PROJECTS/Plant copy/New_sx38591.sx"))));
         QVERIFY(Shared.Conf_Dir.isEmpty()); // a copy opens nothing
     }
 
@@ -501,7 +495,7 @@ private Q_SLOTS:
             list()->setCurrentRow(1);
             dialog_button(d, button.constData())->click();
         });
-        QCOMPARE(m_ui->texts(), QStringList{Msg(message)});
+        QCOMPARE(m_env->ui.texts(), QStringList{Msg(message)});
         QCOMPARE(m_prompts.size(), 2);
         QCOMPARE(m_shownText.value(1), typed);
         QCOMPARE(all_entries(), before);
@@ -512,7 +506,7 @@ private Q_SLOTS:
     void rename_the_active_configuration()
     {
         make(QStringList{"Plant", "Other"});
-        m_folder->write(QStringLiteral("Tessaform.xml"),
+        m_env->folder.write(QStringLiteral("Tessaform.xml"),
                         "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj>"
                         "</Conf_Settings>");
         start();
@@ -530,7 +524,7 @@ private Q_SLOTS:
         QCOMPARE(Shared.File_ParGen, Shared.Dir_Projects + QStringLiteral("/Line 7/ParGen.xml"));
         QCOMPARE(main_label("L_Name_Conf_L2")->text(), QStringLiteral("Line 7"));
         Forms.FTessaformeFirmWare->close();
-        QVERIFY(m_folder->read(QStringLiteral("Tessaform.xml"))
+        QVERIFY(m_env->folder.read(QStringLiteral("Tessaform.xml"))
                     .contains("<projectname>Line 7</projectname>"));
     }
 
@@ -548,13 +542,13 @@ private Q_SLOTS:
         QFETCH(bool, yes);
         QFETCH(bool, active);
         make(QStringList{"Alpha", "Plant"});
-        m_folder->write(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen/>");
-        m_folder->write(QStringLiteral("Tessaform.xml"),
+        m_env->folder.write(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen/>");
+        m_env->folder.write(QStringLiteral("Tessaform.xml"),
                         active ? "<Conf_Settings><lastproj><projectname>Plant</projectname>"
                                  "</lastproj></Conf_Settings>"
                                : "<Conf_Settings/>");
         start();
-        m_ui->answers = {yes};
+        m_env->ui.answers = {yes};
         QStringList after;
         drive([&](QDialog* d) {
             list()->setCurrentRow(1);
@@ -562,13 +556,13 @@ private Q_SLOTS:
             after = shown();
             dialog_button(d, "Btn_Cancel")->click();
         });
-        QCOMPARE(m_ui->boxes.size(), 1);
-        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Confirm);
-        QCOMPARE(m_ui->boxes[0].text, Msg(active ? 129 : 127) + QStringLiteral("Plant") + Msg(128));
+        QCOMPARE(m_env->ui.boxes.size(), 1);
+        QCOMPARE(m_env->ui.boxes[0].kind, Fake_Ui::Kind::Confirm);
+        QCOMPARE(m_env->ui.boxes[0].text, Msg(active ? 129 : 127) + QStringLiteral("Plant") + Msg(128));
         QCOMPARE(after, yes ? QStringList{"Alpha"} : (QStringList{"Alpha", "Plant"}));
-        QCOMPARE(QFileInfo::exists(m_folder->file(QStringLiteral("PROJECTS/Plant"))), !yes);
+        QCOMPARE(QFileInfo::exists(m_env->folder.file(QStringLiteral("PROJECTS/Plant"))), !yes);
         if (yes) // into the trash, not lost
-            QCOMPARE(m_folder->read(QStringLiteral("home/.local/share/Trash/files/Plant/ParGen.xml")),
+            QCOMPARE(m_env->folder.read(QStringLiteral("home/.local/share/Trash/files/Plant/ParGen.xml")),
                      QByteArray("<Par_Gen/>"));
         const bool stillActive = active && !yes;
         QCOMPARE(Shared.Conf_Dir.isEmpty(), !stillActive);
@@ -580,7 +574,7 @@ private Q_SLOTS:
     void duplicate_under_a_name_in_other_case()
     {
         make(QStringList{"Plant"});
-        const bool ignoresCase = QFileInfo(m_folder->file(QStringLiteral("PROJECTS/PLANT"))).isDir();
+        const bool ignoresCase = QFileInfo(m_env->folder.file(QStringLiteral("PROJECTS/PLANT"))).isDir();
         start();
         m_typed = {QStringLiteral("PLANT")};
         QStringList after;
@@ -589,9 +583,9 @@ private Q_SLOTS:
             after = shown();
         });
         if (ignoresCase) {
-            QCOMPARE(m_ui->texts(), QStringList{Msg(106)});
+            QCOMPARE(m_env->ui.texts(), QStringList{Msg(106)});
         } else {
-            QVERIFY(m_ui->boxes.isEmpty());
+            QVERIFY(m_env->ui.boxes.isEmpty());
             QCOMPARE(after, (QStringList{"PLANT", "Plant"}));
         }
     }
@@ -652,14 +646,14 @@ private:
     void make(const QStringList& names) const
     {
         for (const QString& n : names)
-            QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/") + n));
+            QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/") + n));
     }
     // Shows the open dialog from the main window, runs `body` in it and cancels it if still
     // open. Name prompts are answered from m_typed (Enter), then cancelled.
     void drive(const std::function<void(QDialog*)>& body)
     {
         m_shownText.clear();
-        m_ui->onModal = [this, body](QDialog* d) {
+        m_env->ui.onModal = [this, body](QDialog* d) {
             if (d->objectName() == QLatin1String("FConf_Name")) {
                 auto* ask = static_cast<QInputDialog*>(d);
                 m_prompts.append(ask->labelText());
@@ -702,13 +696,13 @@ private:
     }
     void start()
     {
-        Create_Windows(m_folder->path());
-        m_ui->clear();
+        Create_Windows(m_env->folder.path());
+        m_env->ui.clear();
     }
     QStringList all_entries() const
     {
         QStringList out;
-        QDirIterator it(m_folder->path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+        QDirIterator it(m_env->folder.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
             out.append(it.next());
@@ -737,8 +731,7 @@ private:
                                                              Qt::FindDirectChildrenOnly);
     }
 
-    std::unique_ptr<Program_Folder> m_folder;
-    std::unique_ptr<Fake_Ui> m_ui;
+    std::unique_ptr<Window_Test_Env> m_env;
     QStringList m_typed;     // names typed into the name prompts, in order
     QStringList m_prompts;   // the prompt of each name prompt shown
     QStringList m_shownText; // the name each prompt was shown with

@@ -58,15 +58,9 @@ class Tst_MainWindow final : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_folder.reset(new Program_Folder);
-        m_ui.reset(new Fake_Ui);
+        m_env = std::make_unique<Window_Test_Env>();
     }
-    void cleanup()
-    {
-        Destroy_Windows();
-        m_ui.reset();
-        m_folder.reset();
-    }
+    void cleanup() { m_env.reset(); }
 
     void layout_and_texts()
     {
@@ -190,15 +184,15 @@ private Q_SLOTS:
         QVERIFY(button(name)->isEnabled());
         button(name)->click();
         if (shown.isEmpty()) {
-            QVERIFY(m_ui->shownDialogs.isEmpty());
-            QCOMPARE(m_ui->boxes.size(), 1);
-            QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
-            QCOMPARE(m_ui->boxes[0].text, QStringLiteral("Error! Project not Valid"));
+            QVERIFY(m_env->ui.shownDialogs.isEmpty());
+            QCOMPARE(m_env->ui.boxes.size(), 1);
+            QCOMPARE(m_env->ui.boxes[0].kind, Fake_Ui::Kind::Error);
+            QCOMPARE(m_env->ui.boxes[0].text, QStringLiteral("Error! Project not Valid"));
         } else {
-            QCOMPARE(m_ui->shownDialogs, QStringList{shown});
-            QVERIFY(m_ui->boxes.isEmpty());
+            QCOMPARE(m_env->ui.shownDialogs, QStringList{shown});
+            QVERIFY(m_env->ui.boxes.isEmpty());
         }
-        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("Tessaform.xml"))));
+        QVERIFY(!QFileInfo::exists(m_env->folder.file(QStringLiteral("Tessaform.xml"))));
     }
 
     void close_button_saves_the_settings_and_closes()
@@ -207,7 +201,7 @@ private Q_SLOTS:
         Forms.FTessaformeFirmWare->show();
         button("Btn_Close")->click();
         QVERIFY(!Forms.FTessaformeFirmWare->isVisible());
-        QVERIFY(m_folder->read(QStringLiteral("Tessaform.xml")).contains("<language>English"));
+        QVERIFY(m_env->folder.read(QStringLiteral("Tessaform.xml")).contains("<language>English"));
     }
 
     void steps_open_their_windows_with_a_configuration_data()
@@ -227,8 +221,8 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         start_with_configuration(QByteArray());
         button(name)->click();
-        QCOMPARE(m_ui->shownDialogs, QStringList{shown});
-        QVERIFY(!m_ui->texts().contains(Msg(18)));
+        QCOMPARE(m_env->ui.shownDialogs, QStringList{shown});
+        QVERIFY(!m_env->ui.texts().contains(Msg(18)));
     }
 
     void tools_menu_opens_the_bus_check()
@@ -239,15 +233,15 @@ private Q_SLOTS:
         QVERIFY(Forms.FTessaformeFirmWare->Tools_Menu()->actions().contains(entry));
         QCOMPARE(entry->text(), Msg(211));
         entry->trigger();
-        QCOMPARE(m_ui->texts(), QStringList{Msg(18)});
-        QVERIFY(m_ui->shownDialogs.isEmpty());
+        QCOMPARE(m_env->ui.texts(), QStringList{Msg(18)});
+        QVERIFY(m_env->ui.shownDialogs.isEmpty());
         Destroy_Windows();
 
         start_with_configuration(ParGen_File("1"));
         entry = Forms.FTessaformeFirmWare->findChild<QAction*>(QStringLiteral("A_Bus_Check"));
         entry->trigger();
-        QCOMPARE(m_ui->shownDialogs, QStringList{QStringLiteral("FBus_Check")});
-        QVERIFY(m_ui->boxes.isEmpty());
+        QCOMPARE(m_env->ui.shownDialogs, QStringList{QStringLiteral("FBus_Check")});
+        QVERIFY(m_env->ui.boxes.isEmpty());
     }
 
     void update_device_routes_data()
@@ -265,10 +259,10 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         start_with_configuration(parGen);
         // The firmware window checks its master file when it opens.
-        m_folder->write(QStringLiteral("MASTER/sx38591.sx"), "S9030000FC\r\n");
+        m_env->folder.write(QStringLiteral("MASTER/sx38591.sx"), "S9030000FC\r\n");
         button("Btn_CreateBin")->click();
-        QVERIFY2(m_ui->boxes.isEmpty(), qPrintable(m_ui->texts().join(QLatin1Char('\n'))));
-        QCOMPARE(m_ui->shownDialogs, QStringList{shown});
+        QVERIFY2(m_env->ui.boxes.isEmpty(), qPrintable(m_env->ui.texts().join(QLatin1Char('\n'))));
+        QCOMPARE(m_env->ui.shownDialogs, QStringList{shown});
         if (shown == QLatin1String("FBoot"))
             QCOMPARE(Forms.FBoot->Form_Type, 1);
         else
@@ -291,12 +285,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, parGen);
         QFETCH(bool, binIsFile);
         if (binIsFile)
-            m_folder->write(QStringLiteral("PROJECTS/Line 1/bin"), "in the way of the bank files");
+            m_env->folder.write(QStringLiteral("PROJECTS/Line 1/bin"), "in the way of the bank files");
         start_with_configuration(parGen);
         button("Btn_CreateBin")->click();
-        QVERIFY(m_ui->shownDialogs.isEmpty());
-        QCOMPARE(m_ui->boxes.size(), 1);
-        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
+        QVERIFY(m_env->ui.shownDialogs.isEmpty());
+        QCOMPARE(m_env->ui.boxes.size(), 1);
+        QCOMPARE(m_env->ui.boxes[0].kind, Fake_Ui::Kind::Error);
         QVERIFY(!QFileInfo::exists(bin("bank1.bin")));
         QVERIFY(!QFileInfo::exists(bin("bank2.bin")));
     }
@@ -306,11 +300,11 @@ private Q_SLOTS:
     void update_device_on_a_vanished_configuration()
     {
         start_with_configuration(ParGen_File("0"));
-        m_folder->write(QStringLiteral("MASTER/sx38591.sx"), "S9030000FC\r\n");
+        m_env->folder.write(QStringLiteral("MASTER/sx38591.sx"), "S9030000FC\r\n");
         QVERIFY(QDir(Shared.Conf_Dir).removeRecursively());
         button("Btn_CreateBin")->click();
-        QVERIFY(m_ui->shownDialogs.isEmpty());
-        QCOMPARE(m_ui->texts(),
+        QVERIFY(m_env->ui.shownDialogs.isEmpty());
+        QCOMPARE(m_env->ui.texts(),
                  QStringList{Msg(111) + QDir::toNativeSeparators(Shared.Conf_Dir)});
         QVERIFY(!QFileInfo::exists(Shared.Conf_Dir));
     }
@@ -336,9 +330,9 @@ private Q_SLOTS:
         }
         Create_Windows(disk.path());
         QCOMPARE(Shared.Conf_Dir, conf);
-        m_ui->clear();
+        m_env->ui.clear();
         bool stayedOpen = false, typedVisible = false;
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             d->show();
             auto* timeOut = d->findChild<QLineEdit*>(QStringLiteral("E_J1939_TO"));
             typedVisible = timeOut->isVisible(); // typed into as a user would
@@ -353,14 +347,14 @@ private Q_SLOTS:
             return d->result();
         };
         button("Btn_Prm_Gen")->click();
-        QCOMPARE(m_ui->shownDialogs, QStringList{"FParGen"});
+        QCOMPARE(m_env->ui.shownDialogs, QStringList{"FParGen"});
         QVERIFY(typedVisible);
         QVERIFY(stayedOpen);
-        QCOMPARE(m_ui->boxes.size(), 1);
-        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
-        QVERIFY2(m_ui->boxes[0].text.contains("ParGen.xml")
-                     && m_ui->boxes[0].text.contains("No space left on device"),
-                 qPrintable(m_ui->boxes[0].text));
+        QCOMPARE(m_env->ui.boxes.size(), 1);
+        QCOMPARE(m_env->ui.boxes[0].kind, Fake_Ui::Kind::Error);
+        QVERIFY2(m_env->ui.boxes[0].text.contains("ParGen.xml")
+                     && m_env->ui.boxes[0].text.contains("No space left on device"),
+                 qPrintable(m_env->ui.boxes[0].text));
         QCOMPARE(Read_All(conf + "/ParGen.xml"), old);
         Destroy_Windows(); // saves the settings while the disk is still there
     }
@@ -372,7 +366,7 @@ private Q_SLOTS:
         QVERIFY(!w->Timer_Update->isActive());
         w->Timer_Update->setTimerType(Qt::PreciseTimer); // so that its countdown can be read
         auto options = [this](bool internet, bool update, int result) {
-            m_ui->onModal = [=](QDialog*) {
+            m_env->ui.onModal = [=](QDialog*) {
                 Shared.Enable_Internet = internet;
                 Shared.Enable_Update = update;
                 return result;
@@ -382,7 +376,7 @@ private Q_SLOTS:
 
         options(true, false, QDialog::Accepted);
         QVERIFY(!w->Timer_Update->isActive());
-        QVERIFY(m_folder->read(QStringLiteral("Tessaform.xml"))
+        QVERIFY(m_env->folder.read(QStringLiteral("Tessaform.xml"))
                     .contains("<enable_internet>1</enable_internet><enable_update>0"));
 
         options(true, true, QDialog::Accepted);
@@ -395,17 +389,17 @@ private Q_SLOTS:
         QVERIFY(left < 60000 - 100);
 
         // Cancel: nothing saved, the timer as it was.
-        QFile::remove(m_folder->file(QStringLiteral("Tessaform.xml")));
+        QFile::remove(m_env->folder.file(QStringLiteral("Tessaform.xml")));
         options(false, false, QDialog::Rejected);
         QVERIFY(w->Timer_Update->isActive());
-        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("Tessaform.xml"))));
+        QVERIFY(!QFileInfo::exists(m_env->folder.file(QStringLiteral("Tessaform.xml"))));
 
         // Internet off: the timer stops, a link already shown stays.
         label_("LL_Update")->show();
         options(false, true, QDialog::Accepted);
         QVERIFY(!w->Timer_Update->isActive());
         QVERIFY(!label_("LL_Update")->isHidden());
-        QVERIFY(m_folder->read(QStringLiteral("Tessaform.xml"))
+        QVERIFY(m_env->folder.read(QStringLiteral("Tessaform.xml"))
                     .contains("<enable_internet>0</enable_internet><enable_update>1"));
     }
 
@@ -461,7 +455,7 @@ private Q_SLOTS:
         QVERIFY2(l->fontMetrics().horizontalAdvance(shown) <= l->width(), qPrintable(shown));
         QCOMPARE(l->toolTip(), name + QLatin1Char('\n')
                                    + QDir::toNativeSeparators(
-                                       m_folder->file(QStringLiteral("PROJECTS/") + name)));
+                                       m_env->folder.file(QStringLiteral("PROJECTS/") + name)));
         if (elided) {
             QVERIFY(Forms.FTessaformeFirmWare->grab().save(
                 Screenshot_Path(QStringLiteral("main_window_long_name.png"))));
@@ -492,7 +486,7 @@ private Q_SLOTS:
         QFETCH(int, modifiers);
         QFETCH(QString, shown);
         start_with_configuration(ParGen_File("0"));
-        m_folder->write(QStringLiteral("MASTER/sx38591.sx"), "S9030000FC\r\n");
+        m_env->folder.write(QStringLiteral("MASTER/sx38591.sx"), "S9030000FC\r\n");
         TFTessaformeFirmWare* w = Forms.FTessaformeFirmWare;
         QStringList captions;
         for (QPushButton* b : w->findChildren<QPushButton*>())
@@ -501,11 +495,11 @@ private Q_SLOTS:
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QVERIFY2(m_ui->boxes.isEmpty(), qPrintable(m_ui->texts().join(QLatin1Char('\n'))));
+        QVERIFY2(m_env->ui.boxes.isEmpty(), qPrintable(m_env->ui.texts().join(QLatin1Char('\n'))));
         if (shown.isEmpty()) {
             QVERIFY(!w->isVisible());
         } else {
-            QCOMPARE(m_ui->shownDialogs, QStringList{shown});
+            QCOMPARE(m_env->ui.shownDialogs, QStringList{shown});
         }
         QStringList after;
         for (QPushButton* b : w->findChildren<QPushButton*>())
@@ -522,7 +516,7 @@ private Q_SLOTS:
         const QString target =
             QStringLiteral("http://www.zorvek.example/Home/download/download.asp#HD38591");
         Q_EMIT label_("LL_Update")->linkActivated(target);
-        QCOMPARE(m_ui->openedUrls,
+        QCOMPARE(m_env->ui.openedUrls,
                  (QStringList{
                      QStringLiteral("http://www.zorvek.example/HOME/default.asp?frompg=SW38591"),
                      target}));
@@ -532,12 +526,12 @@ private Q_SLOTS:
     {
         start();
         TFAbout* about = Forms.FAbout;
-        m_ui->onModal = [](QDialog* d) {
+        m_env->ui.onModal = [](QDialog* d) {
             d->show(); // left open for the checks below
             return -1;
         };
         button("Btn_Info")->click();
-        QCOMPARE(m_ui->shownDialogs, QStringList{QStringLiteral("FAbout")});
+        QCOMPARE(m_env->ui.shownDialogs, QStringList{QStringLiteral("FAbout")});
         QVERIFY(about->isVisible());
         QCOMPARE(about->size(), QSize(406, 148));
         const char* const texts[][2] = {
@@ -552,7 +546,7 @@ private Q_SLOTS:
         QTest::mouseClick(about->findChild<QLabel*>(QStringLiteral("Image2")), Qt::LeftButton);
         const QString page =
             QStringLiteral("http://www.zorvek.example/HOME/default.asp?frompg=SW38591");
-        QCOMPARE(m_ui->openedUrls, (QStringList{page, page}));
+        QCOMPARE(m_env->ui.openedUrls, (QStringList{page, page}));
         // Its hint names the keys of the main window.
         QCOMPARE(about->toolTip(), Msg(850));
         QVERIFY(about->toolTip().contains(QLatin1String("Alt+5")));
@@ -578,20 +572,20 @@ private Q_SLOTS:
 private:
     void start()
     {
-        Create_Windows(m_folder->path());
-        m_ui->clear();
+        Create_Windows(m_env->folder.path());
+        m_env->ui.clear();
     }
 
     // A configuration `name`, active from start-up, with `parGen` as ParGen.xml (none if empty).
     void start_with_configuration(const QByteArray& parGen,
                                   const QString& name = QStringLiteral("Line 1"))
     {
-        m_folder->write(QStringLiteral("Tessaform.xml"),
+        m_env->folder.write(QStringLiteral("Tessaform.xml"),
                         "<Conf_Settings><lastproj><projectname>" + name.toUtf8()
                             + "</projectname></lastproj></Conf_Settings>");
-        QDir().mkpath(m_folder->file(QStringLiteral("PROJECTS/") + name));
+        QDir().mkpath(m_env->folder.file(QStringLiteral("PROJECTS/") + name));
         if (!parGen.isEmpty())
-            m_folder->write(QStringLiteral("PROJECTS/") + name + QStringLiteral("/ParGen.xml"),
+            m_env->folder.write(QStringLiteral("PROJECTS/") + name + QStringLiteral("/ParGen.xml"),
                             parGen);
         start();
         QVERIFY(!Shared.Conf_Dir.isEmpty());
@@ -599,7 +593,7 @@ private:
 
     QString bin(const char* file) const
     {
-        return m_folder->file(QStringLiteral("PROJECTS/Line 1/bin/") + QLatin1String(file));
+        return m_env->folder.file(QStringLiteral("PROJECTS/Line 1/bin/") + QLatin1String(file));
     }
 
     QPushButton* button(const QString& name) const
@@ -617,8 +611,7 @@ private:
         return l;
     }
 
-    std::unique_ptr<Program_Folder> m_folder;
-    std::unique_ptr<Fake_Ui> m_ui;
+    std::unique_ptr<Window_Test_Env> m_env;
 };
 
 QTEST_MAIN(Tst_MainWindow)

@@ -46,19 +46,13 @@ class Tst_Report_Tools final : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_folder.reset(new Program_Folder);
-        m_ui.reset(new Fake_Ui);
+        m_env = std::make_unique<Window_Test_Env>();
     }
-    void cleanup()
-    {
-        Destroy_Windows();
-        m_ui.reset();
-        m_folder.reset();
-    }
+    void cleanup() { m_env.reset(); }
 
     void entries_follow_the_active_configuration()
     {
-        Create_Windows(m_folder->path());
+        Create_Windows(m_env->folder.path());
         QMenu* tools = Forms.FTessaformeFirmWare->Tools_Menu();
         auto* pdf = tools->findChild<QAction*>(QStringLiteral("Act_Report_Pdf"));
         auto* print = tools->findChild<QAction*>(QStringLiteral("Act_Report_Print"));
@@ -78,9 +72,9 @@ private Q_SLOTS:
     void save_as_pdf()
     {
         start_with_configuration();
-        const QString target = m_folder->file(QStringLiteral("out/report.pdf"));
+        const QString target = m_env->folder.file(QStringLiteral("out/report.pdf"));
         QDir().mkpath(QFileInfo(target).path());
-        m_ui->onModal = [&](QDialog* d) {
+        m_env->ui.onModal = [&](QDialog* d) {
             auto* dialog = qobject_cast<QFileDialog*>(d);
             if (!dialog)
                 return int(QDialog::Rejected);
@@ -88,55 +82,54 @@ private Q_SLOTS:
             return int(QDialog::Accepted);
         };
         Forms.FTessaformeFirmWare->findChild<QAction*>(QStringLiteral("Act_Report_Pdf"))->trigger();
-        QCOMPARE(m_ui->shownDialogs, QStringList{QStringLiteral("Report_Save_Dialog")});
-        QVERIFY(m_folder->read(QStringLiteral("out/report.pdf")).startsWith("%PDF-"));
-        QCOMPARE(m_ui->texts(),
+        QCOMPARE(m_env->ui.shownDialogs, QStringList{QStringLiteral("Report_Save_Dialog")});
+        QVERIFY(m_env->folder.read(QStringLiteral("out/report.pdf")).startsWith("%PDF-"));
+        QCOMPARE(m_env->ui.texts(),
                  QStringList{Msg(509) + QDir::toNativeSeparators(target)});
         // No bank file came of it.
-        QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("PROJECTS/Line 1/bin"))));
+        QVERIFY(!QFileInfo::exists(m_env->folder.file(QStringLiteral("PROJECTS/Line 1/bin"))));
 
         // Cancelled: nothing written.
         QFile::remove(target);
-        m_ui->clear();
-        m_ui->onModal = [](QDialog*) { return int(QDialog::Rejected); };
+        m_env->ui.clear();
+        m_env->ui.onModal = [](QDialog*) { return int(QDialog::Rejected); };
         Forms.FTessaformeFirmWare->findChild<QAction*>(QStringLiteral("Act_Report_Pdf"))->trigger();
         QVERIFY(!QFileInfo::exists(target));
-        QVERIFY(m_ui->boxes.isEmpty());
+        QVERIFY(m_env->ui.boxes.isEmpty());
     }
 
     void print_draws_the_pages()
     {
         start_with_configuration();
-        Pdf_Printer printer(m_folder->file(QStringLiteral("printed.pdf")));
+        Pdf_Printer printer(m_env->folder.file(QStringLiteral("printed.pdf")));
         Forms.FTessaformeFirmWare->findChild<QAction*>(QStringLiteral("Act_Report_Print"))->trigger();
         QCOMPARE(printer.calls, 1);
-        QVERIFY(m_folder->read(QStringLiteral("printed.pdf")).startsWith("%PDF-"));
-        QVERIFY(m_ui->boxes.isEmpty());
+        QVERIFY(m_env->folder.read(QStringLiteral("printed.pdf")).startsWith("%PDF-"));
+        QVERIFY(m_env->ui.boxes.isEmpty());
 
         // A configuration that cannot be compiled asks for no printer.
-        m_folder->write(QStringLiteral("PROJECTS/Line 1/Send_Frame.xml"), "<Send_Frames><row");
+        m_env->folder.write(QStringLiteral("PROJECTS/Line 1/Send_Frame.xml"), "<Send_Frames><row");
         Forms.FTessaformeFirmWare->findChild<QAction*>(QStringLiteral("Act_Report_Print"))->trigger();
         QCOMPARE(printer.calls, 1);
-        QCOMPARE(m_ui->boxes.size(), 1);
-        QCOMPARE(m_ui->boxes[0].kind, Fake_Ui::Kind::Error);
+        QCOMPARE(m_env->ui.boxes.size(), 1);
+        QCOMPARE(m_env->ui.boxes[0].kind, Fake_Ui::Kind::Error);
     }
 
 private:
     void start_with_configuration()
     {
         Destroy_Windows();
-        m_folder->write(QStringLiteral("Tessaform.xml"),
+        m_env->folder.write(QStringLiteral("Tessaform.xml"),
                         "<Conf_Settings><lastproj><projectname>Line 1</projectname></lastproj>"
                         "</Conf_Settings>");
         ParGen_Settings s = ParGen_Defaults_Missing_File();
-        m_folder->write(QStringLiteral("PROJECTS/Line 1/ParGen.xml"), ParGen_Xml(s));
-        Create_Windows(m_folder->path());
-        m_ui->clear();
+        m_env->folder.write(QStringLiteral("PROJECTS/Line 1/ParGen.xml"), ParGen_Xml(s));
+        Create_Windows(m_env->folder.path());
+        m_env->ui.clear();
         QVERIFY(!Shared.Conf_Dir.isEmpty());
     }
 
-    std::unique_ptr<Program_Folder> m_folder;
-    std::unique_ptr<Fake_Ui> m_ui;
+    std::unique_ptr<Window_Test_Env> m_env;
 };
 
 QTEST_MAIN(Tst_Report_Tools)

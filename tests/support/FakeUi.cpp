@@ -1,5 +1,7 @@
 #include "support/FakeUi.h"
 
+#include "app/Windows.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -41,4 +43,9 @@ void Fake_Ui::clear()
     boxes.clear();
     shownDialogs.clear();
     openedUrls.clear();
+}
+
+Window_Test_Env::~Window_Test_Env()
+{
+    Destroy_Windows();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/UserInteraction.h"
+#include "support/TestSupport.h"
 
 #include <QList>
 #include <QString>
@@ -39,4 +40,12 @@ public:
 
     QStringList texts() const;
     void clear();
+};
+
+// What a window test starts from: a program folder of its own and the fake boxes. The windows
+// go first, then the boxes, then the folder.
+struct Window_Test_Env {
+    Program_Folder folder;
+    Fake_Ui ui;
+    ~Window_Test_Env();
 };
