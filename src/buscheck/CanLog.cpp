@@ -117,6 +117,22 @@ bool Starts_With_Word(QByteArrayView line, const char* word)
     return c.token() == QByteArrayView(word);
 }
 
+// The opening both candump forms share: "(seconds.micro)", which the screen form may leave
+// out, then the interface name. Leaves the cursor at the identifier.
+bool Read_Candump_Opening(Cursor& c, Can_Frame& f, bool timeRequired)
+{
+    c.skip_blanks();
+    if (timeRequired || (c.p < c.end && *c.p == '(')) {
+        if (!Parse_Timestamp(c, f))
+            return false;
+        c.skip_blanks();
+    }
+    if (c.token().isEmpty())
+        return false;
+    c.skip_blanks();
+    return true;
+}
+
 } // namespace
 
 void Can_Log_Reader::Fail() const
@@ -171,13 +187,8 @@ bool Can_Log_Reader::Read_Line(QByteArrayView line, Can_Frame& f)
 bool Can_Log_Reader::Read_Candump_Log(QByteArrayView line, Can_Frame& f) const
 {
     Cursor c{line.data(), line.data() + line.size()};
-    c.skip_blanks();
-    if (!Parse_Timestamp(c, f))
+    if (!Read_Candump_Opening(c, f, true))
         return false;
-    c.skip_blanks();
-    if (c.token().isEmpty())
-        return false;
-    c.skip_blanks();
     const QByteArrayView frame = c.token();
     c.skip_blanks();
     // Newer candump versions may add one direction letter.
@@ -210,15 +221,8 @@ bool Can_Log_Reader::Read_Candump_Log(QByteArrayView line, Can_Frame& f) const
 bool Can_Log_Reader::Read_Candump_Screen(QByteArrayView line, Can_Frame& f) const
 {
     Cursor c{line.data(), line.data() + line.size()};
-    c.skip_blanks();
-    if (c.p < c.end && *c.p == '(') {
-        if (!Parse_Timestamp(c, f))
-            return false;
-        c.skip_blanks();
-    }
-    if (c.token().isEmpty())
+    if (!Read_Candump_Opening(c, f, false))
         return false;
-    c.skip_blanks();
     if (!Parse_Candump_Id(c.token(), f))
         return false;
     c.skip_blanks();
